@@ -1,0 +1,74 @@
+#include "app/command_line.hpp"
+
+#include "layout/failure.hpp"
+
+namespace l2v {
+namespace {
+
+constexpr std::string_view kInputExtension = ".3dlayout";
+constexpr std::string_view kOutputExtension = ".wrl";
+constexpr std::string_view kWhitespace = " \t\n\v\f\r";
+
+// A word counts as an option when it begins with the option's name.
+bool matches(std::string_view word, std::string_view option) { return word.starts_with(option); }
+
+// The whole value word without surrounding white space; blank values leave the path as it was.
+void assignPath(std::string& path, std::string_view value) {
+    const std::size_t first = value.find_first_not_of(kWhitespace);
+    if (first == std::string_view::npos) {
+        return;
+    }
+    const std::size_t last = value.find_last_not_of(kWhitespace);
+    path.assign(value.substr(first, last - first + 1));
+}
+
+// Applies one option and its value; false when `word` is no option.
+bool applyOption(RunOptions& options, std::string_view word, std::string_view value) {
+    if (matches(word, "-in")) {
+        assignPath(options.inputPath, value);
+    } else if (matches(word, "-out")) {
+        assignPath(options.outputPath, value);
+    } else if (matches(word, "-showlabel")) {
+        if (value == "true") {
+            options.showLabels = true;
+        }
+    } else if (matches(word, "-showedge")) {
+        options.showEdges = value == "true";
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void checkInputName(const std::string& inputPath) {
+    if (inputPath.empty()) {
+        throw Failure("no input file.");
+    }
+    const std::size_t dot = inputPath.rfind('.');
+    if (dot == std::string::npos || std::string_view(inputPath).substr(dot) != kInputExtension) {
+        throw Failure("file type errors. please input 3dlayout file.");
+    }
+}
+
+std::string derivedOutputPath(const std::string& inputPath) {
+    return inputPath.substr(0, inputPath.rfind('.')) + std::string(kOutputExtension);
+}
+
+} // namespace
+
+RunOptions parseCommandLine(std::span<const std::string_view> words) {
+    RunOptions options;
+    for (std::size_t at = 0; at < words.size(); ++at) {
+        // An option with no value word after it is ignored.
+        if (at + 1 < words.size() && applyOption(options, words[at], words[at + 1])) {
+            ++at;
+        }
+    }
+    checkInputName(options.inputPath);
+    if (options.outputPath.empty()) {
+        options.outputPath = derivedOutputPath(options.inputPath);
+    }
+    return options;
+}
+
+} // namespace l2v

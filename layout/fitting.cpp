@@ -1,0 +1,116 @@
+#include "layout/fitting.hpp"
+
+#include "layout/failure.hpp"
+
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+namespace l2v {
+namespace {
+
+struct Range {
+    double minimum;
+    double maximum;
+    double span() const { return maximum - minimum; }
+};
+
+// Starts from node 0 and keeps the first of equal values.
+Range rangeOf(const std::vector<double>& values, std::size_t count) {
+    Range range{values[0], values[0]};
+    for (std::size_t i = 1; i < count; ++i) {
+        if (values[i] < range.minimum) {
+            range.minimum = values[i];
+        }
+        if (values[i] > range.maximum) {
+            range.maximum = values[i];
+        }
+    }
+    return range;
+}
+
+void rescale(std::vector<double>& values, std::size_t count, double minimum, double extent,
+             double divisor) {
+    for (std::size_t i = 0; i < count; ++i) {
+        values[i] = (values[i] - minimum) * extent / divisor;
+    }
+}
+
+void collapse(std::vector<double>& values, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        values[i] = 0.0;
+    }
+}
+
+double meanOf(const std::vector<double>& values, std::size_t count) {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < count; ++i) {
+        sum += values[i];
+    }
+    return sum / static_cast<double>(count);
+}
+
+void subtract(std::vector<double>& values, std::size_t count, double offset) {
+    for (std::size_t i = 0; i < count; ++i) {
+        values[i] -= offset;
+    }
+}
+
+bool drawable(const std::vector<double>& values, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!(std::fabs(values[i]) <= kLargestFittedCoordinate)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void scaleLayout(Coordinates& coordinates, std::int32_t nodeCount, double extent) {
+    if (nodeCount < 1) {
+        return;
+    }
+    const auto count = static_cast<std::size_t>(nodeCount);
+    const Range x = rangeOf(coordinates.x, count);
+    const Range y = rangeOf(coordinates.y, count);
+    const Range z = rangeOf(coordinates.z, count);
+    double divisor = z.span();
+    if (divisor == 0.0) {
+        divisor = std::fmax(x.span(), y.span());
+    }
+    if (divisor == 0.0) {
+        collapse(coordinates.x, count);
+        collapse(coordinates.y, count);
+        collapse(coordinates.z, count);
+        return;
+    }
+    rescale(coordinates.x, count, x.minimum, extent, divisor);
+    rescale(coordinates.y, count, y.minimum, extent, divisor);
+    rescale(coordinates.z, count, z.minimum, extent, divisor);
+}
+
+void centreLayout(Coordinates& coordinates, std::int32_t nodeCount) {
+    if (nodeCount < 1) {
+        return;
+    }
+    const auto count = static_cast<std::size_t>(nodeCount);
+    const double meanX = meanOf(coordinates.x, count);
+    const double meanY = meanOf(coordinates.y, count);
+    const double meanZ = meanOf(coordinates.z, count);
+    subtract(coordinates.x, count, meanX);
+    subtract(coordinates.y, count, meanY);
+    subtract(coordinates.z, count, meanZ);
+}
+
+void fitLayout(Layout& layout, double extent) {
+    scaleLayout(layout.coordinates, layout.nodeCount, extent);
+    centreLayout(layout.coordinates, layout.nodeCount);
+    const auto count = static_cast<std::size_t>(layout.nodeCount);
+    const Coordinates& fitted = layout.coordinates;
+    if (!drawable(fitted.x, count) || !drawable(fitted.y, count) || !drawable(fitted.z, count)) {
+        throw Failure("coordinates in " + layout.sourcePath + " are too far apart to fit.");
+    }
+}
+
+} // namespace l2v

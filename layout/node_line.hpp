@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace l2v {
+
+// Where a node line comes from, for messages.
+struct LinePlace {
+    const std::string& sourcePath;
+    int lineNumber;
+};
+
+struct Position {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+};
+
+// Parses one node line: three coordinate fields, then neighbour fields whose 1-based numbers
+// are appended to `pool` as 0-based indices. Returns the position; throws Failure on input
+// that cannot be drawn faithfully.
+Position parseNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
+                       std::vector<std::int32_t>& pool);
+
+} // namespace l2v

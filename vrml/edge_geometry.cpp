@@ -1,0 +1,43 @@
+#include "vrml/edge_geometry.hpp"
+
+#include <cmath>
+
+namespace l2v {
+namespace {
+
+// |dx| never exceeds the length in exact arithmetic; rounding in subnormal ranges can push
+// the quotient a hair past 1, where asin has no value.
+double clampUnit(double value) { return std::fmin(1.0, std::fmax(-1.0, value)); }
+
+} // namespace
+
+EdgeGeometry computeEdgeGeometry(const Point& from, const Point& to) {
+    EdgeGeometry edge{};
+    edge.midX = (from.x + to.x) * 0.5;
+    edge.midY = (to.y + from.y) * 0.5;
+    edge.midZ = (from.z + to.z) * 0.5;
+    const double dx = to.x - from.x;
+    const double dy = to.y - from.y;
+    const double dz = to.z - from.z;
+    edge.length = std::sqrt(dz * dz + dy * dy + dx * dx);
+    if (edge.length == 0.0) {
+        edge.axisY = 0.0;
+        edge.axisZ = 1.0;
+        edge.tilt = 0.0;
+        edge.swing = 0.0;
+        return edge;
+    }
+    edge.swing = std::asin(clampUnit(dx / edge.length));
+    if (dy == 0.0 && dz == 0.0) {
+        edge.axisY = 0.0;
+        edge.axisZ = 1.0;
+        edge.tilt = 0.0;
+        return edge;
+    }
+    edge.axisY = dz;
+    edge.axisZ = -dy;
+    edge.tilt = -std::atan2(-(dz / dy), 1.0);
+    return edge;
+}
+
+} // namespace l2v

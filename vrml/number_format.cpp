@@ -1,0 +1,107 @@
+#include "vrml/number_format.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace l2v {
+namespace {
+
+constexpr char kDigitPairs[] = "00010203040506070809"
+                               "10111213141516171819"
+                               "20212223242526272829"
+                               "30313233343536373839"
+                               "40414243444546474849"
+                               "50515253545556575859"
+                               "60616263646566676869"
+                               "70717273747576777879"
+                               "80818283848586878889"
+                               "90919293949596979899";
+
+// Writes exactly `width` digits of `value` (which must fit), zero-padded, two at a time.
+void writePadded(char* out, std::uint64_t value, int width) {
+    char* at = out + width;
+    while (width >= 2) {
+        at -= 2;
+        std::memcpy(at, kDigitPairs + 2 * (value % 100), 2);
+        value /= 100;
+        width -= 2;
+    }
+    if (width == 1) {
+        *--at = static_cast<char>('0' + value % 10);
+    }
+}
+
+int decimalWidth(std::uint64_t value) {
+    int width = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++width;
+    }
+    return width;
+}
+
+constexpr double kScale = 1e6;
+constexpr std::uint64_t kMicros = 1000000;
+// Below this magnitude value * 1e6 stays under 2^50, so its fraction is exact and the
+// product's rounding error is far below 1/8.
+constexpr double kFastLimit = 1e9;
+// fl(a * 1e6) lies within |a * 1e6| * 2^-53 of the exact product; twice that keeps a margin.
+constexpr double kTieMargin = 0x1p-52;
+
+// Scales by 10^6 and rounds to an integer. Falls back (returns false) when the rounded
+// product is too close to a tie to tell which way the exact product rounds.
+bool roundedMicros(double magnitude, std::uint64_t& micros) {
+    const double scaled = magnitude * kScale;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) <= scaled * kTieMargin) {
+        return false;
+    }
+    micros = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    return true;
+}
+
+char* writeMicros(char* out, std::uint64_t micros) {
+    const std::uint64_t integer = micros / kMicros;
+    const int width = decimalWidth(integer);
+    writePadded(out, integer, width);
+    out += width;
+    *out++ = '.';
+    writePadded(out, micros % kMicros, 6);
+    return out + 6;
+}
+
+} // namespace
+
+char* writeFixedExact(char* out, double value) {
+    if (value == 0.0) {
+        std::memcpy(out, "0.000000", 8);
+        return out + 8;
+    }
+    return std::to_chars(out, out + kMaxFixedLength, value, std::chars_format::fixed, 6).ptr;
+}
+
+char* writeFixed(char* out, double value) {
+    if (value == 0.0) {
+        std::memcpy(out, "0.000000", 8);
+        return out + 8;
+    }
+    const double magnitude = std::fabs(value);
+    std::uint64_t micros = 0;
+    if (magnitude >= kFastLimit || !roundedMicros(magnitude, micros)) {
+        return writeFixedExact(out, value);
+    }
+    if (value < 0.0) {
+        *out++ = '-';
+    }
+    return writeMicros(out, micros);
+}
+
+char* writeDecimal(char* out, std::uint32_t value) {
+    const int width = decimalWidth(value);
+    writePadded(out, value, width);
+    return out + width;
+}
+
+} // namespace l2v

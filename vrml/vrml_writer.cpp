@@ -1,0 +1,250 @@
+#include "vrml/vrml_writer.hpp"
+
+#include "vrml/number_format.hpp"
+
+#include <cmath>
+#include <cstring>
+
+namespace l2v {
+namespace {
+
+constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+// Numbers in the largest block (an edge), each with its leading blank.
+constexpr std::size_t kNumbersPerBlock = 8;
+constexpr std::size_t kLabelRoom = 16;
+constexpr std::int32_t kCachedRadii = 4096;
+
+const char* const kViewerAddress = "https://castle-engine.io/view3dscene.php";
+
+std::string fixedText(double value) {
+    char digits[kMaxFixedLength];
+    return {digits, writeFixedExact(digits, value)};
+}
+
+char* put(char* out, const std::string& text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+char* putSeparated(char* out, double value) {
+    *out++ = ' ';
+    return writeFixed(out, value);
+}
+
+// Appends the start of a line whose end (a number or a label) is written per block.
+void addLineStart(std::string& out, int indent, std::string_view text,
+                  std::string_view value = {}) {
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += text;
+    out += value;
+}
+
+// Appends a whole line: the indent in blanks, the text and value, a newline.
+void addLine(std::string& out, int indent, std::string_view text, std::string_view value = {}) {
+    addLineStart(out, indent, text, value);
+    out += '\n';
+}
+
+} // namespace
+
+VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabels)
+    : sink_(sink), nodeRadius_(style.nodeRadius), showLabels_(showLabels),
+      buffer_(std::make_unique<char[]>(kBufferSize)), edgeShortening_(2 * style.nodeRadius) {
+    composeNodeText(style, showLabels);
+    composeEdgeText(style);
+    cacheSphereRadii();
+    const std::size_t textSize = nodeOpen_.size() + nodeAfterPosition_.size() +
+                                  labelClose_.size() + nodeClose_.size() + edgeOpen_.size() +
+                                  edgeTranslation_.size() + edgeTilt_.size() + edgeHeight_.size() +
+                                  edgeClose_.size();
+    blockRoom_ = textSize + kLabelRoom + kNumbersPerBlock * (kMaxFixedLength + 1);
+}
+
+void VrmlWriter::composeNodeText(const DrawingStyle& style, bool showLabels) {
+    std::string sphere;
+    addLine(sphere, 8, "Shape {");
+    addLine(sphere, 12, "appearance Appearance {");
+    addLine(sphere, 16, "material Material {");
+    addLine(sphere, 20, "diffuseColor ", style.nodeColour);
+    addLine(sphere, 20, "transparency ", fixedText(style.nodeTransparency));
+    addLine(sphere, 16, "}");
+    addLine(sphere, 12, "}");
+    addLine(sphere, 12, "geometry Sphere {");
+    addLineStart(sphere, 16, "radius ");
+
+    std::string labelOpen;
+    addLine(labelOpen, 8, "Shape {");
+    addLine(labelOpen, 12, "appearance Appearance {");
+    addLine(labelOpen, 16, "material Material {");
+    addLine(labelOpen, 20, "diffuseColor ", style.labelColour);
+    addLine(labelOpen, 16, "}");
+    addLine(labelOpen, 12, "}");
+    addLine(labelOpen, 12, "geometry Text {");
+    addLineStart(labelOpen, 16, "string [ \"");
+
+    addLine(nodeOpen_, 0, "Transform {");
+    addLineStart(nodeOpen_, 4, "translation ");
+
+    nodeAfterPosition_ += '\n';
+    addLine(nodeAfterPosition_, 4, "children [");
+    nodeAfterPosition_ += showLabels ? labelOpen : sphere;
+
+    addLine(labelClose_, 0, "\" ]");
+    addLine(labelClose_, 16, "fontStyle FontStyle {");
+    addLine(labelClose_, 20, "size ", fixedText(style.labelSize));
+    addLine(labelClose_, 16, "}");
+    addLine(labelClose_, 12, "}");
+    addLine(labelClose_, 8, "}");
+    labelClose_ += sphere;
+
+    nodeClose_ += '\n';
+    addLine(nodeClose_, 12, "}");
+    addLine(nodeClose_, 8, "}");
+    addLine(nodeClose_, 4, "]");
+    addLine(nodeClose_, 0, "}");
+}
+
+void VrmlWriter::composeEdgeText(const DrawingStyle& style) {
+    addLine(edgeOpen_, 0, "Transform {");
+    addLineStart(edgeOpen_, 4, "rotation 0");
+
+    edgeTranslation_ += '\n';
+    addLineStart(edgeTranslation_, 4, "translation");
+
+    edgeTilt_ += '\n';
+    addLine(edgeTilt_, 4, "children [");
+    addLine(edgeTilt_, 8, "Transform {");
+    addLineStart(edgeTilt_, 12, "rotation 1 0 0 ");
+
+    edgeHeight_ += '\n';
+    addLine(edgeHeight_, 12, "children [");
+    addLine(edgeHeight_, 16, "Shape {");
+    addLine(edgeHeight_, 20, "appearance Appearance {");
+    addLine(edgeHeight_, 24, "material Material {");
+    addLine(edgeHeight_, 28, "diffuseColor ", style.edgeColour);
+    addLine(edgeHeight_, 28, "transparency ", fixedText(style.edgeTransparency));
+    addLine(edgeHeight_, 24, "}");
+    addLine(edgeHeight_, 20, "}");
+    addLine(edgeHeight_, 20, "geometry Cylinder {");
+    addLineStart(edgeHeight_, 24, "height ");
+
+    edgeClose_ += '\n';
+    addLine(edgeClose_, 24, "radius ", fixedText(style.edgeRadius));
+    addLine(edgeClose_, 20, "}");
+    addLine(edgeClose_, 16, "}");
+    addLine(edgeClose_, 12, "]");
+    addLine(edgeClose_, 8, "}");
+    addLine(edgeClose_, 4, "]");
+    addLine(edgeClose_, 0, "}");
+}
+
+void VrmlWriter::cacheSphereRadii() {
+    sphereRadii_.reserve(kCachedRadii);
+    for (std::int32_t count = 0; count < kCachedRadii; ++count) {
+        sphereRadii_.push_back(fixedText(std::sqrt(static_cast<double>(count)) * nodeRadius_));
+    }
+}
+
+char* VrmlWriter::writeSphereRadius(char* out, std::int32_t count) const {
+    if (count >= 0 && count < kCachedRadii) {
+        return put(out, sphereRadii_[static_cast<std::size_t>(count)]);
+    }
+    return writeFixed(out, std::sqrt(static_cast<double>(count)) * nodeRadius_);
+}
+
+char* VrmlWriter::reserve(std::size_t size) {
+    if (kBufferSize - used_ < size) {
+        finish();
+    }
+    return buffer_.get() + used_;
+}
+
+void VrmlWriter::commitUpTo(const char* end) {
+    used_ = static_cast<std::size_t>(end - buffer_.get());
+}
+
+void VrmlWriter::finish() {
+    if (used_ > 0) {
+        sink_.write(buffer_.get(), used_);
+        used_ = 0;
+    }
+}
+
+// Frame text is short and written once, so it goes through the plain path.
+void VrmlWriter::writeText(std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t room = kBufferSize - used_;
+        const std::size_t part = std::min(room, text.size());
+        std::memcpy(buffer_.get() + used_, text.data(), part);
+        used_ += part;
+        text.remove_prefix(part);
+        if (used_ == kBufferSize) {
+            finish();
+        }
+    }
+}
+
+void VrmlWriter::writeHeader() {
+    writeText("#VRML V2.0 utf8\n#Please view this file in a VRML viewer.\n"
+              "#You can obtain a free one from ");
+    writeText(kViewerAddress);
+    writeText("\n");
+}
+
+void VrmlWriter::writeWorldInfo(std::string_view title, std::string_view info) {
+    writeText("WorldInfo {\n    title \" ");
+    writeText(title);
+    writeText(" \"\n    info \" ");
+    writeText(info);
+    writeText(" \"\n}\n");
+}
+
+void VrmlWriter::writeViewpoint(double distance) {
+    writeText("Viewpoint {\n    description \"home\"\n    position 0.0 0.0 ");
+    writeText(fixedText(distance));
+    writeText("\n}\n");
+}
+
+void VrmlWriter::writeBackground(std::string_view skyColour) {
+    writeText("Background {\n    skyColor ");
+    writeText(skyColour);
+    writeText("\n}\n");
+}
+
+void VrmlWriter::writeTrailer() { writeText("\n# End of file!\n"); }
+
+void VrmlWriter::writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label) {
+    char* out = reserve(blockRoom_);
+    out = put(out, nodeOpen_);
+    out = writeFixed(out, x);
+    out = putSeparated(out, y);
+    out = putSeparated(out, z);
+    out = put(out, nodeAfterPosition_);
+    if (showLabels_) {
+        out = writeDecimal(out, label);
+        out = put(out, labelClose_);
+    }
+    out = writeSphereRadius(out, count);
+    out = put(out, nodeClose_);
+    commitUpTo(out);
+}
+
+void VrmlWriter::writeEdge(const EdgeGeometry& edge) {
+    char* out = reserve(blockRoom_);
+    out = put(out, edgeOpen_);
+    out = putSeparated(out, edge.axisY);
+    out = putSeparated(out, edge.axisZ);
+    out = putSeparated(out, edge.swing);
+    out = put(out, edgeTranslation_);
+    out = putSeparated(out, edge.midX);
+    out = putSeparated(out, edge.midY);
+    out = putSeparated(out, edge.midZ);
+    out = put(out, edgeTilt_);
+    out = writeFixed(out, edge.tilt);
+    out = put(out, edgeHeight_);
+    out = writeFixed(out, edge.length - edgeShortening_);
+    out = put(out, edgeClose_);
+    commitUpTo(out);
+}
+
+} // namespace l2v

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "vrml/byte_sink.hpp"
+#include "vrml/drawing_style.hpp"
+#include "vrml/edge_geometry.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace l2v {
+
+// Writes the blocks of a VRML 2.0 scene into one large buffer that goes to the sink whenever
+// it fills. The fixed text of node and edge blocks, style values included, is composed once
+// at construction, so a block costs a few copies and the conversion of its own numbers.
+class VrmlWriter {
+  public:
+    VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabels);
+
+    void writeHeader();
+    void writeWorldInfo(std::string_view title, std::string_view info);
+    void writeViewpoint(double distance);
+    void writeBackground(std::string_view skyColour);
+    void writeTrailer();
+
+    // One node: a sphere of radius sqrt(count) x nodeRadius at (x, y, z), where `count` is the
+    // node's run length (1 + its references), labelled with `label` when labels are shown.
+    void writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label);
+
+    // One edge: a cylinder placed and turned by `edge`.
+    void writeEdge(const EdgeGeometry& edge);
+
+    // Hands every buffered byte to the sink.
+    void finish();
+
+  private:
+    char* reserve(std::size_t size);
+    void commitUpTo(const char* end);
+    void writeText(std::string_view text);
+    void composeNodeText(const DrawingStyle& style, bool showLabels);
+    void composeEdgeText(const DrawingStyle& style);
+    void cacheSphereRadii();
+    char* writeSphereRadius(char* out, std::int32_t count) const;
+
+    ByteSink& sink_;
+    double nodeRadius_;
+    bool showLabels_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+
+    std::string nodeOpen_;
+    std::string nodeAfterPosition_;
+    std::string labelClose_;
+    std::string nodeClose_;
+    std::string edgeOpen_;
+    std::string edgeTranslation_;
+    std::string edgeTilt_;
+    std::string edgeHeight_;
+    std::string edgeClose_;
+    double edgeShortening_;
+    std::size_t blockRoom_ = 0; // room any single node or edge block may need
+    std::vector<std::string> sphereRadii_; // by run length
+};
+
+} // namespace l2v
