@@ -14,8 +14,12 @@
 namespace l2v {
 namespace {
 
-Failure cannotCreate() { return Failure("can not create vrml file."); }
-Failure cannotWrite() { return Failure("can not write vrml file."); }
+Failure cannotCreate() {
+    return Failure("can not create vrml file.");
+}
+Failure cannotWrite() {
+    return Failure("can not write vrml file.");
+}
 
 // The temporary file an interrupt must remove; read only by the signal handler.
 const char* volatile pendingTemporary = nullptr;
@@ -73,6 +77,25 @@ std::string replacedPath(const std::string& path) {
     return resolved ? std::string(resolved.get()) : path;
 }
 
+// Holds back interrupts while a temporary file exists but is not yet known to the handler.
+class InterruptsHeldBack {
+  public:
+    InterruptsHeldBack() {
+        sigset_t interrupts;
+        sigemptyset(&interrupts);
+        for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+            sigaddset(&interrupts, signalNumber);
+        }
+        ::sigprocmask(SIG_BLOCK, &interrupts, &previous_);
+    }
+    InterruptsHeldBack(const InterruptsHeldBack&) = delete;
+    InterruptsHeldBack& operator=(const InterruptsHeldBack&) = delete;
+    ~InterruptsHeldBack() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+
+  private:
+    sigset_t previous_{};
+};
+
 } // namespace
 
 OutputFile::OutputFile(const std::string& path) : targetPath_(replacedPath(path)) {
@@ -88,15 +111,15 @@ OutputFile::OutputFile(const std::string& path) : targetPath_(replacedPath(path)
 
 void OutputFile::openTemporary() {
     catchInterrupts();
+    const InterruptsHeldBack heldBack;
     std::string name = directoryOf(targetPath_) + "/.layout2vrml-XXXXXX";
     const int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
     if (descriptor < 0) {
         return;
     }
     struct stat existing {};
-    const mode_t mode = ::stat(targetPath_.c_str(), &existing) == 0
-                            ? (existing.st_mode & 07777)
-                            : (0666 & ~processUmask());
+    const mode_t mode = ::stat(targetPath_.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                                    : (0666 & ~processUmask());
     ::fchmod(descriptor, mode);
     descriptor_ = descriptor;
     temporaryPath_ = std::move(name);
