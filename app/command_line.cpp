@@ -10,7 +10,9 @@ constexpr std::string_view kOutputExtension = ".wrl";
 constexpr std::string_view kWhitespace = " \t\n\v\f\r";
 
 // A word counts as an option when it begins with the option's name.
-bool matches(std::string_view word, std::string_view option) { return word.starts_with(option); }
+bool matches(std::string_view word, std::string_view option) {
+    return word.starts_with(option);
+}
 
 // The whole value word without surrounding white space; blank values leave the path as it was.
 void assignPath(std::string& path, std::string_view value) {

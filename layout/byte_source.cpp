@@ -19,7 +19,9 @@ std::size_t MemorySource::read(char* buffer, std::size_t capacity) {
 
 namespace {
 
-Failure cannotOpen(const std::string& path) { return Failure("cannot open " + path + ". "); }
+Failure cannotOpen(const std::string& path) {
+    return Failure("cannot open " + path + ". ");
+}
 
 } // namespace
 

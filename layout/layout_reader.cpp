@@ -63,7 +63,8 @@ Reservation reservationFor(const HeaderCounts& counts, std::optional<std::uint64
     constexpr std::uint64_t kUnknownSizeNodes = std::uint64_t{1} << 20;
     constexpr std::uint64_t kUnknownSizeSlots = std::uint64_t{1} << 22;
     const std::uint64_t claimedNodes = static_cast<std::uint64_t>(counts.nodeCount);
-    const std::uint64_t claimedSlots = claimedNodes + 2 * static_cast<std::uint64_t>(counts.edgeCount);
+    const std::uint64_t claimedSlots =
+        claimedNodes + 2 * static_cast<std::uint64_t>(counts.edgeCount);
     const std::uint64_t nodeLimit = sizeHint ? *sizeHint / 6 + 1 : kUnknownSizeNodes;
     const std::uint64_t slotLimit = sizeHint ? nodeLimit + *sizeHint / 2 + 1 : kUnknownSizeSlots;
     return {static_cast<std::size_t>(std::min(claimedNodes, nodeLimit)),
@@ -90,7 +91,8 @@ void readNodeLines(LineReader& lines, Layout& layout) {
         pool.push_back(index);
         const LinePlace place{layout.sourcePath, lines.lineNumber()};
         const Position position = parseNodeLine(line, layout.nodeCount, place, pool);
-        layout.nodes.push_back(NodeEntry{static_cast<std::int32_t>(pool.size() - runStart), nullptr});
+        layout.nodes.push_back(
+            NodeEntry{static_cast<std::int32_t>(pool.size() - runStart), nullptr});
         layout.coordinates.x.push_back(position.x);
         layout.coordinates.y.push_back(position.y);
         layout.coordinates.z.push_back(position.z);

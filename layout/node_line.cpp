@@ -8,14 +8,18 @@
 namespace l2v {
 namespace {
 
-bool isSeparator(char c) { return c == ',' || c == ' ' || c == '\t'; }
+bool isSeparator(char c) {
+    return c == ',' || c == ' ' || c == '\t';
+}
 
 // Fields end at any white space or a comma.
 bool endsField(char c) {
     return c == ',' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-bool isPieceBreak(char c) { return c == '/' || c == '\\'; }
+bool isPieceBreak(char c) {
+    return c == '/' || c == '\\';
+}
 
 // Control characters and bytes of 128 and above end the neighbour list.
 bool endsNeighbourList(char c) {
@@ -86,8 +90,7 @@ double readCoordinate(FieldCursor& cursor, const LinePlace& place) {
     return value;
 }
 
-std::int32_t readNeighbour(std::string_view field, std::int32_t nodeCount,
-                           const LinePlace& place) {
+std::int32_t readNeighbour(std::string_view field, std::int32_t nodeCount, const LinePlace& place) {
     const std::string_view piece = firstPiece(field);
     const LeadingInteger number = parseLeadingInteger(piece);
     if (piece.empty() || number.status == IntegerStatus::missing) {

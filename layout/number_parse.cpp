@@ -10,7 +10,9 @@
 namespace l2v {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipDigits(std::string_view text, std::size_t at) {
     while (at < text.size() && isDigit(text[at])) {
@@ -19,7 +21,9 @@ std::size_t skipDigits(std::string_view text, std::size_t at) {
     return at;
 }
 
-bool isExponentMark(char c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
+bool isExponentMark(char c) {
+    return c == 'e' || c == 'E' || c == 'd' || c == 'D';
+}
 
 // Length of the leading number of `text` by the node-line grammar, 0 when there is none.
 std::size_t leadingNumberLength(std::string_view text) {
@@ -100,7 +104,8 @@ double parseCoordinate(std::string_view piece) {
         return 0.0;
     }
     const std::string_view number = piece.substr(0, length);
-    const bool plain = number.front() != '+' && number.find_first_of("dD") == std::string_view::npos;
+    const bool plain =
+        number.front() != '+' && number.find_first_of("dD") == std::string_view::npos;
     return plain ? convertNumber(number) : convertNormalised(number);
 }
 

@@ -7,7 +7,9 @@ namespace {
 
 // |dx| never exceeds the length in exact arithmetic; rounding in subnormal ranges can push
 // the quotient a hair past 1, where asin has no value.
-double clampUnit(double value) { return std::fmin(1.0, std::fmax(-1.0, value)); }
+double clampUnit(double value) {
+    return std::fmin(1.0, std::fmax(-1.0, value));
+}
 
 } // namespace
 

@@ -53,10 +53,9 @@ VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabel
     composeNodeText(style, showLabels);
     composeEdgeText(style);
     cacheSphereRadii();
-    const std::size_t textSize = nodeOpen_.size() + nodeAfterPosition_.size() +
-                                  labelClose_.size() + nodeClose_.size() + edgeOpen_.size() +
-                                  edgeTranslation_.size() + edgeTilt_.size() + edgeHeight_.size() +
-                                  edgeClose_.size();
+    const std::size_t textSize = nodeOpen_.size() + nodeAfterPosition_.size() + labelClose_.size() +
+                                 nodeClose_.size() + edgeOpen_.size() + edgeTranslation_.size() +
+                                 edgeTilt_.size() + edgeHeight_.size() + edgeClose_.size();
     blockRoom_ = textSize + kLabelRoom + kNumbersPerBlock * (kMaxFixedLength + 1);
 }
 
@@ -211,7 +210,9 @@ void VrmlWriter::writeBackground(std::string_view skyColour) {
     writeText("\n}\n");
 }
 
-void VrmlWriter::writeTrailer() { writeText("\n# End of file!\n"); }
+void VrmlWriter::writeTrailer() {
+    writeText("\n# End of file!\n");
+}
 
 void VrmlWriter::writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label) {
     char* out = reserve(blockRoom_);

@@ -60,7 +60,7 @@ class VrmlWriter {
     std::string edgeHeight_;
     std::string edgeClose_;
     double edgeShortening_;
-    std::size_t blockRoom_ = 0; // room any single node or edge block may need
+    std::size_t blockRoom_ = 0;            // room any single node or edge block may need
     std::vector<std::string> sphereRadii_; // by run length
 };
 

@@ -1,0 +1,98 @@
+#include "app/command_line.hpp"
+#include "layout/failure.hpp"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using l2v::RunOptions;
+
+namespace {
+
+RunOptions parse(std::vector<std::string_view> words) {
+    words.insert(words.begin(), "layout2vrml");
+    return l2v::parseCommandLine(words);
+}
+
+std::string refusal(std::vector<std::string_view> words) {
+    try {
+        parse(std::move(words));
+    } catch (const l2v::Failure& failure) {
+        return failure.what();
+    }
+    return "accepted";
+}
+
+} // namespace
+
+TEST(CommandLine, Defaults) {
+    const RunOptions options = parse({"-in", "g.3dlayout"});
+    EXPECT_EQ(options.inputPath, "g.3dlayout");
+    EXPECT_EQ(options.outputPath, "g.wrl");
+    EXPECT_TRUE(options.showEdges);
+    EXPECT_FALSE(options.showLabels);
+}
+
+TEST(CommandLine, PrefixesCountAsTheOption) {
+    const RunOptions options =
+        parse({"-input", "a.3dlayout", "-output", "b", "-showlabels", "true", "-showedges", "no"});
+    EXPECT_EQ(options.inputPath, "a.3dlayout");
+    EXPECT_EQ(options.outputPath, "b");
+    EXPECT_TRUE(options.showLabels);
+    EXPECT_FALSE(options.showEdges);
+    EXPECT_EQ(parse({"-in=x.3dlayout", "g.3dlayout"}).inputPath, "g.3dlayout");
+}
+
+TEST(CommandLine, OnlyExactTrueSwitchesOn) {
+    for (const char* value : {"false", "TRUE", "1", "yes", ""}) {
+        EXPECT_FALSE(parse({"-in", "g.3dlayout", "-showedge", value}).showEdges) << value;
+        EXPECT_FALSE(parse({"-in", "g.3dlayout", "-showlabel", value}).showLabels) << value;
+    }
+    EXPECT_TRUE(parse({"-in", "g.3dlayout", "-showedge", "false", "-showedge", "true"}).showEdges);
+}
+
+TEST(CommandLine, LabelsCanOnlyBeSwitchedOn) {
+    EXPECT_TRUE(
+        parse({"-in", "g.3dlayout", "-showlabel", "true", "-showlabel", "false"}).showLabels);
+}
+
+TEST(CommandLine, LaterPathsWinUnlessBlank) {
+    EXPECT_EQ(parse({"-in", "a.3dlayout", "-in", "b.3dlayout"}).inputPath, "b.3dlayout");
+    EXPECT_EQ(parse({"-in", "a.3dlayout", "-in", "  \t"}).inputPath, "a.3dlayout");
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-out", "x.wrl", "-out", ""}).outputPath, "x.wrl");
+}
+
+TEST(CommandLine, PathValueIsTheWholeTrimmedWord) {
+    const RunOptions options = parse({"-in", " my graph.3dlayout\t", "-out", " my scene.wrl "});
+    EXPECT_EQ(options.inputPath, "my graph.3dlayout");
+    EXPECT_EQ(options.outputPath, "my scene.wrl");
+}
+
+TEST(CommandLine, UnknownWordsAreSkippedOneAtATime) {
+    EXPECT_EQ(parse({"-v", "-in", "g.3dlayout"}).inputPath, "g.3dlayout");
+}
+
+TEST(CommandLine, OptionAsLastWordIsIgnored) {
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-out"}).outputPath, "g.wrl");
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-showedge"}).showEdges, true);
+}
+
+TEST(CommandLine, OptionWordCanBeAValue) {
+    // "-in" consumes the next word whatever it is.
+    EXPECT_EQ(parse({"-out", "-in", "-in", "g.3dlayout"}).outputPath, "-in");
+}
+
+TEST(CommandLine, DerivedOutputCutsAtTheLastDot) {
+    EXPECT_EQ(parse({"-in", "data/graph.3dlayout"}).outputPath, "data/graph.wrl");
+    EXPECT_EQ(parse({"-in", "a.b.3dlayout"}).outputPath, "a.b.wrl");
+    EXPECT_EQ(parse({"-in", "dir.old/graph.3dlayout"}).outputPath, "dir.old/graph.wrl");
+    EXPECT_EQ(parse({"-in", ".3dlayout"}).outputPath, ".wrl");
+}
+
+TEST(CommandLine, Refusals) {
+    EXPECT_EQ(refusal({}), "no input file.");
+    EXPECT_EQ(refusal({"-out", "x.wrl"}), "no input file.");
+    for (const char* name : {"g.3DLAYOUT", "g.3dlayout.bak", "g", "dir.old/g", "g.3dlayou"}) {
+        EXPECT_EQ(refusal({"-in", name}), "file type errors. please input 3dlayout file.") << name;
+    }
+}

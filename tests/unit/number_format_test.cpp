@@ -1,0 +1,136 @@
+#include "vrml/number_format.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
+
+namespace {
+
+std::string fast(double value) {
+    char text[l2v::kMaxFixedLength];
+    return {text, l2v::writeFixed(text, value)};
+}
+
+std::string exact(double value) {
+    char text[l2v::kMaxFixedLength];
+    return {text, l2v::writeFixedExact(text, value)};
+}
+
+std::string printed(double value) {
+    if (value == 0.0) {
+        return "0.000000";
+    }
+    char text[400];
+    const int length = std::snprintf(text, sizeof text, "%f", value);
+    return {text, static_cast<std::size_t>(length)};
+}
+
+// splitmix64: a fixed sequence on every platform.
+class Random {
+  public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+    double unit() { return static_cast<double>(next() >> 11) * 0x1p-53; }
+
+  private:
+    std::uint64_t state_;
+};
+
+// How many random values the comparisons try; raise it to check far more values.
+long sampleCount(long standard) {
+    const char* requested = std::getenv("L2V_FORMAT_SAMPLES");
+    return requested != nullptr ? std::atol(requested) : standard;
+}
+
+void expectSameAsPrintf(double value) {
+    const std::string expected = printed(value);
+    ASSERT_EQ(fast(value), expected) << std::hexfloat << value;
+}
+
+} // namespace
+
+TEST(FixedFormat, SpecialValues) {
+    EXPECT_EQ(fast(0.0), "0.000000");
+    EXPECT_EQ(fast(-0.0), "0.000000");
+    EXPECT_EQ(fast(20.0), "20.000000");
+    EXPECT_EQ(fast(-1.5), "-1.500000");
+    EXPECT_EQ(fast(-1e-9), "-0.000000");
+    EXPECT_EQ(fast(0.0000005), "0.000000"); // just below the tie as a double
+    EXPECT_EQ(fast(0.0078125), "0.007812"); // an exact tie rounds to even
+    EXPECT_EQ(fast(0.0234375), "0.023438");
+    EXPECT_EQ(fast(1e300).size(), 301U + 7U);
+    EXPECT_EQ(fast(-std::numeric_limits<double>::max()),
+              printed(-std::numeric_limits<double>::max()));
+    EXPECT_EQ(fast(std::numeric_limits<double>::denorm_min()), "0.000000");
+}
+
+TEST(FixedFormat, ExactConversionMatchesPrintf) {
+    Random random(7);
+    for (long i = 0; i < sampleCount(200000); ++i) {
+        const double value =
+            std::ldexp(random.unit() - 0.5, static_cast<int>(random.next() % 120) - 40);
+        ASSERT_EQ(exact(value), printed(value)) << std::hexfloat << value;
+    }
+}
+
+// Exact ties at six decimals are the odd multiples of 1/128; each and its neighbours.
+TEST(FixedFormat, EveryTieClassAndItsNeighbours) {
+    Random random(11);
+    for (long i = 0; i < sampleCount(300000); ++i) {
+        const auto odd =
+            static_cast<double>((random.next() % (std::uint64_t{1} << (i % 48 + 1))) * 2 + 1);
+        const double tie = odd / 128.0;
+        for (const double value : {tie, std::nextafter(tie, 0.0), std::nextafter(tie, 1e300)}) {
+            expectSameAsPrintf(value);
+            expectSameAsPrintf(-value);
+        }
+    }
+}
+
+TEST(FixedFormat, ValuesNearHalfMicros) {
+    Random random(13);
+    for (long i = 0; i < sampleCount(300000); ++i) {
+        const double micros = std::floor(random.unit() * std::ldexp(1.0, static_cast<int>(i % 50)));
+        const double value = (micros + 0.5) / 1e6;
+        expectSameAsPrintf(value);
+        expectSameAsPrintf(std::nextafter(value, 0.0));
+        expectSameAsPrintf(-std::nextafter(value, 1e300));
+    }
+}
+
+TEST(FixedFormat, RandomValuesOfEveryScale) {
+    Random random(17);
+    for (long i = 0; i < sampleCount(1000000); ++i) {
+        const int exponent = static_cast<int>(random.next() % 80) - 40;
+        expectSameAsPrintf(std::ldexp(random.unit() * 2 - 1, exponent));
+    }
+}
+
+TEST(FixedFormat, RandomBitPatterns) {
+    Random random(19);
+    for (long i = 0; i < sampleCount(300000); ++i) {
+        double value = 0;
+        const std::uint64_t bits = random.next();
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value)) {
+            expectSameAsPrintf(value);
+        }
+    }
+}
+
+TEST(DecimalFormat, Labels) {
+    char text[12];
+    EXPECT_EQ(std::string(text, l2v::writeDecimal(text, 0)), "0");
+    EXPECT_EQ(std::string(text, l2v::writeDecimal(text, 10)), "10");
+    EXPECT_EQ(std::string(text, l2v::writeDecimal(text, 4294967295U)), "4294967295");
+}

@@ -1,0 +1,97 @@
+#include "vrml/vrml_writer.hpp"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+std::size_t countOf(const std::string& text, const std::string& piece) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos;
+         at = text.find(piece, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+std::string oneNode(bool showLabels, std::int32_t count, std::uint32_t label) {
+    l2v::StringSink sink;
+    l2v::VrmlWriter writer(sink, l2v::DrawingStyle{}, showLabels);
+    writer.writeNode(-1.5, 0.0, 2.25, count, label);
+    writer.finish();
+    return sink.text();
+}
+
+} // namespace
+
+TEST(NodeBlock, SixteenLinesWithoutLabel) {
+    const std::string block = oneNode(false, 4, 3);
+    EXPECT_EQ(countOf(block, "\n"), 16U);
+    EXPECT_EQ(block.find("translation -1.500000 0.000000 2.250000\n"), 16U);
+    EXPECT_NE(block.find("\n                radius 0.400000\n"), std::string::npos);
+    EXPECT_EQ(block.find("Text"), std::string::npos);
+}
+
+TEST(NodeBlock, TwentyNineLinesWithLabel) {
+    const std::string block = oneNode(true, 1, 11);
+    EXPECT_EQ(countOf(block, "\n"), 29U);
+    EXPECT_NE(block.find("\n                string [ \"11\" ]\n"), std::string::npos);
+    EXPECT_NE(block.find("\n                    size 0.600000\n"), std::string::npos);
+    EXPECT_EQ(countOf(block, "transparency"), 1U); // the label has none
+    EXPECT_NE(block.find("radius 0.200000"), std::string::npos);
+}
+
+TEST(NodeBlock, RadiusBeyondTheCachedCounts) {
+    EXPECT_NE(oneNode(false, 1000000, 0).find("radius 200.000000\n"), std::string::npos);
+}
+
+TEST(Writer, StyleTextsAreWrittenAsStored) {
+    l2v::DrawingStyle style;
+    style.edgeColour = "0.1 0.2 0.3";
+    style.edgeRadius = 0.25;
+    style.nodeRadius = 0.5;
+    l2v::StringSink sink;
+    l2v::VrmlWriter writer(sink, style, false);
+    writer.writeEdge(l2v::EdgeGeometry{0, 0, 0, 3, 1, 0, 0, 0});
+    writer.finish();
+    EXPECT_NE(sink.text().find("diffuseColor 0.1 0.2 0.3\n"), std::string::npos);
+    EXPECT_NE(sink.text().find("height 2.000000\n"), std::string::npos);
+    EXPECT_NE(sink.text().find("radius 0.250000\n"), std::string::npos);
+}
+
+TEST(Writer, ManyBlocksCrossBufferBoundariesIntact) {
+    l2v::StringSink single;
+    {
+        l2v::VrmlWriter writer(single, l2v::DrawingStyle{}, false);
+        writer.writeEdge(l2v::EdgeGeometry{1.25, -2.5, 3, 7, 1, -1, 0.5, -0.25});
+        writer.finish();
+    }
+    l2v::StringSink many;
+    l2v::VrmlWriter writer(many, l2v::DrawingStyle{}, false);
+    constexpr int kBlocks = 5000;
+    for (int i = 0; i < kBlocks; ++i) {
+        writer.writeEdge(l2v::EdgeGeometry{1.25, -2.5, 3, 7, 1, -1, 0.5, -0.25});
+    }
+    writer.finish();
+    std::string expected;
+    for (int i = 0; i < kBlocks; ++i) {
+        expected += single.text();
+    }
+    EXPECT_EQ(many.text(), expected);
+}
+
+TEST(Writer, FrameBlocks) {
+    l2v::StringSink sink;
+    l2v::VrmlWriter writer(sink, l2v::DrawingStyle{}, false);
+    writer.writeWorldInfo("T", "I");
+    writer.writeViewpoint(20.0);
+    writer.writeBackground("0 0 0");
+    writer.writeTrailer();
+    writer.finish();
+    EXPECT_EQ(sink.text(),
+              "WorldInfo {\n    title \" T \"\n    info \" I \"\n}\n"
+              "Viewpoint {\n    description \"home\"\n    position 0.0 0.0 20.000000\n}\n"
+              "Background {\n    skyColor 0 0 0\n}\n"
+              "\n# End of file!\n");
+}
