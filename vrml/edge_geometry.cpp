@@ -11,6 +11,11 @@ double clampUnit(double value) {
     return std::fmin(1.0, std::fmax(-1.0, value));
 }
 
+// The outer rotation axis is written with six decimals. An axis this short would lose its
+// direction in the rounding (an edge a hair off the x axis would be turned the wrong way),
+// so it is scaled up; the rotation it describes is the same.
+constexpr double kShortestWrittenAxis = 1e-3;
+
 } // namespace
 
 EdgeGeometry computeEdgeGeometry(const Point& from, const Point& to) {
@@ -38,6 +43,11 @@ EdgeGeometry computeEdgeGeometry(const Point& from, const Point& to) {
     }
     edge.axisY = dz;
     edge.axisZ = -dy;
+    const double longerComponent = std::fmax(std::fabs(dy), std::fabs(dz));
+    if (longerComponent < kShortestWrittenAxis) {
+        edge.axisY = dz / longerComponent;
+        edge.axisZ = -dy / longerComponent;
+    }
     edge.tilt = -std::atan2(-(dz / dy), 1.0);
     return edge;
 }

@@ -70,3 +70,12 @@ TEST(EdgeGeometry, TinyDifferencesNeverGiveNaN) {
         EXPECT_FALSE(std::isnan(edge.tilt)) << step;
     }
 }
+
+TEST(EdgeGeometry, AxisOfAnEdgeAHairOffXKeepsItsDirection) {
+    const EdgeGeometry edge = computeEdgeGeometry({0, 0, 0}, {10, 1e-7, -2e-7});
+    EXPECT_EQ(edge.axisY, -1.0);
+    EXPECT_EQ(edge.axisZ, -0.5);
+    const EdgeGeometry ordinary = computeEdgeGeometry({0, 0, 0}, {10, 0.002, -0.004});
+    EXPECT_EQ(ordinary.axisY, -0.004);
+    EXPECT_EQ(ordinary.axisZ, -0.002);
+}

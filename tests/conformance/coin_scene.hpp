@@ -1,0 +1,41 @@
+#pragma once
+
+#include "expected_scene.hpp"
+
+#include <string>
+#include <vector>
+
+namespace conformance {
+
+// Geometry as a viewer places it: every value is in world coordinates, after all the
+// enclosing transforms.
+struct WorldSphere {
+    Vec3 centre;
+    double radius;
+};
+
+struct WorldCylinder {
+    Vec3 centre;
+    Vec3 axis; // image of the cylinder's local unit y axis; its length is the axial scale
+    double height;
+    double radius;
+};
+
+struct WorldLabel {
+    Vec3 origin;
+    std::vector<std::string> lines;
+};
+
+struct SceneContents {
+    bool loaded = false;
+    std::vector<std::string> readerMessages; // anything Coin reported while reading or walking
+    std::vector<WorldSphere> spheres;        // in traversal (file) order
+    std::vector<WorldCylinder> cylinders;
+    std::vector<WorldLabel> labels;
+};
+
+// Reads a VRML 2.0 file with Coin and collects its spheres, cylinders and text nodes.
+// Starts and shuts down Coin, so it can be called only once per process.
+SceneContents readSceneWithCoin(const std::string& path);
+
+} // namespace conformance

@@ -1,0 +1,99 @@
+// Reads a converted scene with an independent VRML97 reader and checks that what a viewer
+// would show matches the layout: sphere positions and sizes, labels, and edge cylinders.
+//
+//   vrml_conformance LAYOUT.3dlayout SCENE.wrl [--labels true|false] [--edges true|false]
+//
+// Exit status: 0 when every check passes, 1 when any fails, 2 on bad usage or input.
+
+#include "coin_scene.hpp"
+#include "expected_scene.hpp"
+#include "scene_checks.hpp"
+
+#include <cstdio>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kFailuresShown = 10;
+
+struct Arguments {
+    std::string layoutPath;
+    std::string scenePath;
+    conformance::SceneOptions options;
+};
+
+std::optional<bool> switchValue(const std::string& word) {
+    if (word == "true") {
+        return true;
+    }
+    if (word == "false") {
+        return false;
+    }
+    return std::nullopt;
+}
+
+std::optional<Arguments> parseArguments(const std::vector<std::string>& words) {
+    if (words.size() < 2 || words.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    Arguments arguments{words[0], words[1], {}};
+    for (std::size_t k = 2; k < words.size(); k += 2) {
+        const std::optional<bool> value = switchValue(words[k + 1]);
+        if (!value) {
+            return std::nullopt;
+        }
+        if (words[k] == "--labels") {
+            arguments.options.labels = *value;
+        } else if (words[k] == "--edges") {
+            arguments.options.edges = *value;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return arguments;
+}
+
+int report(const Arguments& arguments, const conformance::SceneContents& actual,
+           const std::vector<std::string>& failures) {
+    if (failures.empty()) {
+        std::printf("%s: %zu spheres, %zu labels, %zu cylinders as expected\n",
+                    arguments.scenePath.c_str(), actual.spheres.size(), actual.labels.size(),
+                    actual.cylinders.size());
+        return 0;
+    }
+    std::printf("%s: %zu check(s) failed against %s\n", arguments.scenePath.c_str(),
+                failures.size(), arguments.layoutPath.c_str());
+    for (std::size_t k = 0; k < failures.size() && k < kFailuresShown; ++k) {
+        std::printf("  %s\n", failures[k].c_str());
+    }
+    if (failures.size() > kFailuresShown) {
+        std::printf("  ... and %zu more\n", failures.size() - kFailuresShown);
+    }
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Arguments> arguments =
+        parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!arguments) {
+        std::printf("usage: vrml_conformance LAYOUT.3dlayout SCENE.wrl [--labels true|false] "
+                    "[--edges true|false]\n");
+        return 2;
+    }
+    try {
+        const conformance::ExpectedScene expected =
+            conformance::expectedSceneFromLayout(arguments->layoutPath);
+        const conformance::SceneContents actual =
+            conformance::readSceneWithCoin(arguments->scenePath);
+        return report(*arguments, actual,
+                      conformance::compareScene(expected, actual, arguments->options));
+    } catch (const std::exception& error) {
+        std::printf("%s\n", error.what());
+        return 2;
+    }
+}
