@@ -85,7 +85,9 @@ RunResult runConverter(const std::vector<std::string>& arguments,
     RunResult result;
     drain(outputPipe[0], errorPipe[0], result.output, result.errors);
     int status = 0;
-    ::waitpid(child, &status, 0);
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    result.peakResidentKiB = usage.ru_maxrss;
     if (WIFEXITED(status)) {
         result.status = WEXITSTATUS(status);
     } else if (WIFSIGNALED(status)) {

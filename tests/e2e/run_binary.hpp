@@ -11,6 +11,7 @@ struct RunResult {
     int termSignal = 0; // signal that ended it, if any
     std::string output; // standard output
     std::string errors; // standard error
+    long peakResidentKiB = 0;
 };
 
 struct RunLimits {
