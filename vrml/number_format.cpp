@@ -62,13 +62,33 @@ bool roundedMicros(double magnitude, std::uint64_t& micros) {
     return true;
 }
 
+void writePair(char* out, std::uint32_t value) {
+    std::memcpy(out, kDigitPairs + 2 * value, 2);
+}
+
+// The integer part is below 10^9 here; in a fitted scene it mostly has one or two digits.
+char* writeWhole(char* out, std::uint32_t value) {
+    if (value < 10) {
+        *out = static_cast<char>('0' + value);
+        return out + 1;
+    }
+    if (value < 100) {
+        writePair(out, value);
+        return out + 2;
+    }
+    const int width = decimalWidth(value);
+    writePadded(out, value, width);
+    return out + width;
+}
+
 char* writeMicros(char* out, std::uint64_t micros) {
-    const std::uint64_t integer = micros / kMicros;
-    const int width = decimalWidth(integer);
-    writePadded(out, integer, width);
-    out += width;
+    const auto whole = static_cast<std::uint32_t>(micros / kMicros);
+    const auto fraction = static_cast<std::uint32_t>(micros - std::uint64_t{whole} * kMicros);
+    out = writeWhole(out, whole);
     *out++ = '.';
-    writePadded(out, micros % kMicros, 6);
+    writePair(out, fraction / 10000);
+    writePair(out + 2, fraction / 100 % 100);
+    writePair(out + 4, fraction % 100);
     return out + 6;
 }
 

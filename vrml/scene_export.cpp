@@ -26,12 +26,55 @@ void writeNodes(const Layout& layout, VrmlWriter& writer) {
     }
 }
 
+// Neighbours are spread over the whole coordinate arrays, so on large graphs nearly every edge
+// would wait for memory. The pool holds all runs back to back, so the neighbours a few slots
+// ahead are known early and their coordinates can be fetched while this edge is written.
+class NeighbourPrefetch {
+  public:
+    explicit NeighbourPrefetch(const Layout& layout)
+        : coordinates_(layout.coordinates),
+          nodeCount_(static_cast<std::uint32_t>(layout.nodeCount)),
+          poolEnd_(layout.adjacencyPool.data() + layout.adjacencyPool.size()) {}
+
+    void ahead(const std::int32_t* slot) const {
+        if (poolEnd_ - slot <= kDistance) {
+            return;
+        }
+        // Unused references (negative, or 0) fetch node 0: harmless, and without a branch,
+        // which the compiler would otherwise take as a reason to drop the prefetch.
+        const auto j = static_cast<std::uint32_t>(slot[kDistance]);
+        const std::size_t at = j < nodeCount_ ? j : 0;
+        fetch(coordinates_.x.data() + at);
+        fetch(coordinates_.y.data() + at);
+        fetch(coordinates_.z.data() + at);
+    }
+
+  private:
+    static constexpr std::ptrdiff_t kDistance = 8;
+
+    static void fetch(const double* address) {
+#if defined(__GNUC__)
+        __builtin_prefetch(address);
+#else
+        (void)address;
+#endif
+    }
+
+    const Coordinates& coordinates_;
+    std::uint32_t nodeCount_;
+    const std::int32_t* poolEnd_;
+};
+
 // Each edge is drawn from its lower-indexed endpoint; references to the node itself, to a
 // lower index, or numbers of 0 and below give nothing.
 void writeEdges(const Layout& layout, VrmlWriter& writer) {
+    const NeighbourPrefetch prefetch(layout);
     for (std::int32_t i = 0; i < layout.nodeCount; ++i) {
         const Point from = positionOf(layout.coordinates, i);
-        for (const std::int32_t j : neighbours(layout, i)) {
+        const std::span<const std::int32_t> run = neighbours(layout, i);
+        for (std::size_t k = 0; k < run.size(); ++k) {
+            prefetch.ahead(&run[k]);
+            const std::int32_t j = run[k];
             if (j > i) {
                 writer.writeEdge(computeEdgeGeometry(from, positionOf(layout.coordinates, j)));
             }
