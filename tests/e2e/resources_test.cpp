@@ -45,4 +45,23 @@ TEST(Resources, FiftyMegabyteNodeLineConverts) {
     }
 }
 
+TEST(Resources, OutOfMemoryEndsSilentlyWithStatusOne) {
+    if (!kMeasuresMemory) {
+        GTEST_SKIP() << "the sanitizer runtime needs more address space than the limit";
+    }
+    e2e::ScratchDirectory scratch;
+    std::string layout = "1 0\n0 0 0";
+    for (int i = 0; i < 20'000'000; ++i) {
+        layout += " 1";
+    }
+    e2e::writeFile(scratch / "in.3dlayout", layout + "\n");
+    e2e::RunLimits limits;
+    limits.addressSpaceLimit = 48LL << 20; // the 40 MB line alone needs a 64 MiB buffer
+    const e2e::RunResult result =
+        e2e::runConverter({"-in", "in.3dlayout", "-out", "out.wrl"}, scratch.path(), limits);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(e2e::entriesOf(scratch.path()), std::vector<std::string>{"in.3dlayout"});
+}
+
 } // namespace

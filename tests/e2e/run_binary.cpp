@@ -28,6 +28,11 @@ namespace {
                            static_cast<rlim_t>(limits.fileSizeLimit)};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
+    if (limits.addressSpaceLimit >= 0) {
+        const rlimit limit{static_cast<rlim_t>(limits.addressSpaceLimit),
+                           static_cast<rlim_t>(limits.addressSpaceLimit)};
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
     std::vector<char*> argv;
     static std::string program = CONVERTER_PATH;
     argv.push_back(program.data());

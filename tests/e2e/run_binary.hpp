@@ -15,7 +15,8 @@ struct RunResult {
 };
 
 struct RunLimits {
-    long long fileSizeLimit = -1; // bytes for RLIMIT_FSIZE; -1 leaves it alone
+    long long fileSizeLimit = -1;     // bytes for RLIMIT_FSIZE; -1 leaves it alone
+    long long addressSpaceLimit = -1; // bytes for RLIMIT_AS; -1 leaves it alone
 };
 
 // Runs the converter with `arguments` in `directory` and collects what it prints.
