@@ -98,6 +98,15 @@ TEST(RefusedInput, DirectoryAsInput) {
     EXPECT_EQ(e2e::entriesOf(scratch.path()), std::vector<std::string>{"d.3dlayout"});
 }
 
+TEST(RefusedInput, ReadErrorIsReported) {
+    // Reading a process's own memory from offset 0 fails with EIO.
+    e2e::ScratchDirectory scratch;
+    fs::create_symlink("/proc/self/mem", scratch / "mem.3dlayout");
+    expectRefusal(runConverter({"-in", "mem.3dlayout"}, scratch.path()),
+                  "cannot read mem.3dlayout.\n");
+    EXPECT_EQ(e2e::entriesOf(scratch.path()), std::vector<std::string>{"mem.3dlayout"});
+}
+
 TEST(RefusedInput, PathWithFormatCharactersIsPrintedVerbatim) {
     e2e::ScratchDirectory scratch;
     expectRefusal(runConverter({"-in", "%s%n %d.3dlayout"}, scratch.path()),
