@@ -1,0 +1,239 @@
+// Writes a large valid .3dlayout file for the benchmarks: random positions and a random simple
+// graph, every edge listed at both of its ends, neighbour lists in random order. The same
+// arguments give the same bytes on every machine: the generator uses its own PRNG and its own
+// number formatting.
+//
+// Usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// splitmix64: tiny, fast, and fully specified, unlike the standard distributions.
+class Random {
+  public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+
+    std::uint64_t next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+
+    // The slight modulo bias does not matter for test data.
+    std::uint64_t below(std::uint64_t bound) { return next() % bound; }
+
+  private:
+    std::uint64_t state_;
+};
+
+// Adjacency in compressed rows: node i's neighbours are targets[offsets[i] .. offsets[i+1]).
+struct Graph {
+    std::vector<std::uint64_t> offsets;
+    std::vector<std::uint32_t> targets;
+};
+
+std::uint64_t packEdge(std::uint32_t a, std::uint32_t b) {
+    return a < b ? (std::uint64_t{a} << 32 | b) : (std::uint64_t{b} << 32 | a);
+}
+
+// Distinct undirected edges without self-loops, drawn until there are `edgeCount` of them.
+std::vector<std::uint64_t> randomEdges(std::uint32_t nodeCount, std::uint64_t edgeCount,
+                                       Random& random) {
+    std::vector<std::uint64_t> edges;
+    edges.reserve(edgeCount);
+    while (edges.size() < edgeCount) {
+        while (edges.size() < edgeCount) {
+            const auto a = static_cast<std::uint32_t>(random.below(nodeCount));
+            const auto b = static_cast<std::uint32_t>(random.below(nodeCount));
+            if (a != b) {
+                edges.push_back(packEdge(a, b));
+            }
+        }
+        std::sort(edges.begin(), edges.end());
+        edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    }
+    return edges;
+}
+
+Graph listBothEnds(std::uint32_t nodeCount, const std::vector<std::uint64_t>& edges) {
+    Graph graph;
+    graph.offsets.assign(std::size_t{nodeCount} + 1, 0);
+    for (const std::uint64_t edge : edges) {
+        ++graph.offsets[(edge >> 32) + 1];
+        ++graph.offsets[(edge & 0xFFFFFFFFu) + 1];
+    }
+    for (std::size_t i = 1; i < graph.offsets.size(); ++i) {
+        graph.offsets[i] += graph.offsets[i - 1];
+    }
+    graph.targets.resize(2 * edges.size());
+    std::vector<std::uint64_t> cursor(graph.offsets.begin(), graph.offsets.end() - 1);
+    for (const std::uint64_t edge : edges) {
+        const auto low = static_cast<std::uint32_t>(edge >> 32);
+        const auto high = static_cast<std::uint32_t>(edge & 0xFFFFFFFFu);
+        graph.targets[cursor[low]++] = high;
+        graph.targets[cursor[high]++] = low;
+    }
+    return graph;
+}
+
+void shuffleNeighbourLists(Graph& graph, Random& random) {
+    for (std::size_t node = 0; node + 1 < graph.offsets.size(); ++node) {
+        std::uint32_t* list = graph.targets.data() + graph.offsets[node];
+        const std::uint64_t length = graph.offsets[node + 1] - graph.offsets[node];
+        for (std::uint64_t i = length; i > 1; --i) {
+            std::swap(list[i - 1], list[random.below(i)]);
+        }
+    }
+}
+
+// Output through one large buffer; every token checks for room first.
+class TextOut {
+  public:
+    explicit TextOut(const char* path) : file_(std::fopen(path, "wb")) {
+        if (file_ == nullptr) {
+            std::perror(path);
+            std::exit(1);
+        }
+    }
+    TextOut(const TextOut&) = delete;
+    TextOut& operator=(const TextOut&) = delete;
+    ~TextOut() { close(); }
+
+    // Returns where up to kTokenRoom bytes may be written.
+    char* room() {
+        if (kBufferSize - used_ < kTokenRoom) {
+            flush();
+        }
+        return buffer_.get() + used_;
+    }
+    void advanceTo(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
+    void put(char c) {
+        char* at = room();
+        *at = c;
+        advanceTo(at + 1);
+    }
+    void put(const std::string& text) {
+        for (const char c : text) {
+            put(c);
+        }
+    }
+
+    void close() {
+        if (file_ == nullptr) {
+            return;
+        }
+        flush();
+        if (std::fclose(file_) != 0) {
+            std::perror("close");
+            std::exit(1);
+        }
+        file_ = nullptr;
+    }
+
+    static constexpr std::size_t kTokenRoom = 64;
+
+  private:
+    void flush() {
+        if (std::fwrite(buffer_.get(), 1, used_, file_) != used_) {
+            std::perror("write");
+            std::exit(1);
+        }
+        used_ = 0;
+    }
+
+    static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+    std::FILE* file_;
+    std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
+    std::size_t used_ = 0;
+};
+
+char randomDigit(Random& random) {
+    return static_cast<char>('0' + random.below(10));
+}
+
+// A coordinate in (-1000, 1000) with 3 to 7 decimals, as a layout program prints positions:
+// 6 to 10 significant digits for all but the smallest values, both signs, no leading zeros.
+void writeCoordinate(TextOut& out, Random& random) {
+    char* at = out.room();
+    if (random.below(2) == 0) {
+        *at++ = '-';
+    }
+    char integer[3];
+    for (char& digit : integer) {
+        digit = randomDigit(random);
+    }
+    int first = 0;
+    while (first < 2 && integer[first] == '0') {
+        ++first;
+    }
+    at = std::copy(integer + first, integer + 3, at);
+    *at++ = '.';
+    for (auto decimals = 3 + random.below(5); decimals > 0; --decimals) {
+        *at++ = randomDigit(random);
+    }
+    out.advanceTo(at);
+}
+
+void writeNodeNumber(TextOut& out, std::uint32_t number) {
+    char* at = out.room();
+    *at++ = ' ';
+    out.advanceTo(std::to_chars(at, at + TextOut::kTokenRoom - 1, number).ptr);
+}
+
+void writeLayout(TextOut& out, const Graph& graph, std::uint64_t seed, Random& random) {
+    const std::size_t nodeCount = graph.offsets.size() - 1;
+    const std::size_t edgeCount = graph.targets.size() / 2;
+    out.put("% benchmark layout, seed " + std::to_string(seed) + "\n");
+    out.put(std::to_string(nodeCount) + " " + std::to_string(edgeCount) + "\n");
+    for (std::size_t node = 0; node < nodeCount; ++node) {
+        writeCoordinate(out, random);
+        out.put(' ');
+        writeCoordinate(out, random);
+        out.put(' ');
+        writeCoordinate(out, random);
+        for (std::uint64_t k = graph.offsets[node]; k < graph.offsets[node + 1]; ++k) {
+            writeNodeNumber(out, graph.targets[k] + 1);
+        }
+        out.put('\n');
+    }
+}
+
+[[noreturn]] void usage() {
+    std::fputs("usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout\n", stderr);
+    std::exit(2);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        usage();
+    }
+    const unsigned long long nodes = std::strtoull(argv[1], nullptr, 10);
+    const double degree = std::strtod(argv[2], nullptr);
+    const std::uint64_t seed = std::strtoull(argv[3], nullptr, 10);
+    const auto edgeCount = static_cast<std::uint64_t>(static_cast<double>(nodes) * degree / 2.0);
+    if (nodes < 2 || nodes > INT32_MAX || degree < 0.0 || edgeCount > nodes * (nodes - 1) / 2 ||
+        2 * edgeCount > INT32_MAX) {
+        std::fputs("generate_layout: node count or degree out of range\n", stderr);
+        return 2;
+    }
+    Random random(seed);
+    const auto nodeCount = static_cast<std::uint32_t>(nodes);
+    Graph graph = listBothEnds(nodeCount, randomEdges(nodeCount, edgeCount, random));
+    shuffleNeighbourLists(graph, random);
+    TextOut out(argv[4]);
+    writeLayout(out, graph, seed, random);
+    out.close();
+    return 0;
+}
