@@ -3,105 +3,169 @@
 #include "layout/failure.hpp"
 #include "layout/number_parse.hpp"
 
+#include <array>
 #include <cmath>
 
 namespace l2v {
 namespace {
 
-bool isSeparator(char c) {
-    return c == ',' || c == ' ' || c == '\t';
+// What a byte means on a node line; one table lookup per byte keeps the scan to a single pass.
+enum CharacterClass : unsigned char {
+    kSeparator = 1,      // between fields: ",", blank, tab
+    kFieldEnd = 2,       // any white space or a comma
+    kEndsNeighbours = 4, // control characters and bytes of 128 and above
+    kPieceBreak = 8,     // "/" and "\" cut a field into pieces
+    kDigit = 16,
+};
+
+constexpr std::array<unsigned char, 256> classifyBytes() {
+    std::array<unsigned char, 256> classes{};
+    for (int code = 0; code < 256; ++code) {
+        unsigned char bits = 0;
+        if (code < 32 || code >= 128) {
+            bits |= kEndsNeighbours;
+        }
+        if (code == ',' || code == ' ' || code == '\t') {
+            bits |= kSeparator | kFieldEnd;
+        }
+        if (code == '\n' || code == '\r' || code == '\v' || code == '\f') {
+            bits |= kFieldEnd;
+        }
+        if (code == '/' || code == '\\') {
+            bits |= kPieceBreak;
+        }
+        if (code >= '0' && code <= '9') {
+            bits |= kDigit;
+        }
+        classes[static_cast<std::size_t>(code)] = bits;
+    }
+    return classes;
 }
 
-// Fields end at any white space or a comma.
-bool endsField(char c) {
-    return c == ',' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+constexpr std::array<unsigned char, 256> kClasses = classifyBytes();
 
-bool isPieceBreak(char c) {
-    return c == '/' || c == '\\';
-}
-
-// Control characters and bytes of 128 and above end the neighbour list.
-bool endsNeighbourList(char c) {
-    const auto code = static_cast<unsigned char>(c);
-    return code < 32 || code >= 128;
+bool is(char c, CharacterClass wanted) {
+    return (kClasses[static_cast<unsigned char>(c)] & wanted) != 0;
 }
 
 std::string inPlace(const LinePlace& place) {
     return " in " + place.sourcePath + " at line " + std::to_string(place.lineNumber);
 }
 
-class FieldCursor {
-  public:
-    explicit FieldCursor(std::string_view line) : line_(line) {}
-
-    void skipSeparators() {
-        while (at_ < line_.size() && isSeparator(line_[at_])) {
-            ++at_;
-        }
-    }
-
-    bool atEndOfNeighbours() const { return at_ >= line_.size() || endsNeighbourList(line_[at_]); }
-
-    std::string_view takeField() {
-        const std::size_t start = at_;
-        while (at_ < line_.size() && !endsField(line_[at_])) {
-            ++at_;
-        }
-        return line_.substr(start, at_ - start);
-    }
-
-  private:
-    std::string_view line_;
-    std::size_t at_ = 0;
-};
-
-// The text before the first "/" or "\" of a field, leading ones skipped; may be empty.
-std::string_view firstPiece(std::string_view field) {
-    std::size_t start = 0;
-    while (start < field.size() && isPieceBreak(field[start])) {
-        ++start;
-    }
-    std::size_t end = start;
-    while (end < field.size() && !isPieceBreak(field[end])) {
-        ++end;
-    }
-    return field.substr(start, end - start);
-}
-
 Failure badNumber(std::string_view field, const LinePlace& place) {
     return Failure("bad number \"" + std::string(field) + "\"" + inPlace(place) + ".");
 }
 
+Failure neighbourOutOfRange(std::string_view piece, const LinePlace& place) {
+    return Failure("neighbour " + std::string(piece) + inPlace(place) + " is out of range.");
+}
+
+// A field and its first piece: the text before the first "/" or "\", leading ones skipped.
+struct Field {
+    std::string_view text;
+    std::string_view piece;
+};
+
+class FieldCursor {
+  public:
+    explicit FieldCursor(std::string_view line) : at_(line.data()), end_(at_ + line.size()) {}
+
+    void skipSeparators() {
+        while (at_ < end_ && is(*at_, kSeparator)) {
+            ++at_;
+        }
+    }
+
+    bool atEndOfNeighbours() const { return at_ >= end_ || is(*at_, kEndsNeighbours); }
+
+    Field takeField() {
+        const char* start = at_;
+        const char* pieceStart = at_;
+        while (pieceStart < end_ && is(*pieceStart, kPieceBreak)) {
+            ++pieceStart;
+        }
+        const char* pieceEnd = nullptr;
+        at_ = pieceStart;
+        while (at_ < end_ && !is(*at_, kFieldEnd)) {
+            if (pieceEnd == nullptr && is(*at_, kPieceBreak)) {
+                pieceEnd = at_;
+            }
+            ++at_;
+        }
+        if (pieceEnd == nullptr) {
+            pieceEnd = at_;
+        }
+        return {{start, static_cast<std::size_t>(at_ - start)},
+                {pieceStart, static_cast<std::size_t>(pieceEnd - pieceStart)}};
+    }
+
+    // Reads a field of plain digits no greater than `limit`, the usual neighbour reference,
+    // without taking it apart. Returns false (and moves nothing) for anything else.
+    bool takePlainNumber(std::int64_t limit, std::int64_t& value) {
+        const char* at = at_;
+        std::int64_t number = 0;
+        while (at < end_ && is(*at, kDigit) && at - at_ < 10) {
+            number = number * 10 + (*at - '0');
+            ++at;
+        }
+        if (at == at_ || (at < end_ && !is(*at, kFieldEnd)) || number > limit) {
+            return false;
+        }
+        at_ = at;
+        value = number;
+        return true;
+    }
+
+  private:
+    const char* at_;
+    const char* end_;
+};
+
 double readCoordinate(FieldCursor& cursor, const LinePlace& place) {
     cursor.skipSeparators();
-    const std::string_view field = cursor.takeField();
-    if (field.empty()) {
+    const Field field = cursor.takeField();
+    if (field.text.empty()) {
         throw Failure("too few coordinates" + inPlace(place) + ".");
     }
-    const std::string_view piece = firstPiece(field);
-    if (piece.empty()) {
-        throw badNumber(field, place);
+    if (field.piece.empty()) {
+        throw badNumber(field.text, place);
     }
-    const double value = parseCoordinate(piece);
+    const double value = parseCoordinate(field.piece);
     if (!std::isfinite(value)) {
-        throw Failure("coordinate " + std::string(piece) + inPlace(place) + " is out of range.");
+        throw Failure("coordinate " + std::string(field.piece) + inPlace(place) +
+                      " is out of range.");
     }
     return value;
 }
 
-std::int32_t readNeighbour(std::string_view field, std::int32_t nodeCount, const LinePlace& place) {
-    const std::string_view piece = firstPiece(field);
-    const LeadingInteger number = parseLeadingInteger(piece);
-    if (piece.empty() || number.status == IntegerStatus::missing) {
-        throw badNumber(field, place);
+std::int32_t readNeighbourField(const Field& field, std::int32_t nodeCount,
+                                const LinePlace& place) {
+    const LeadingInteger number = parseLeadingInteger(field.piece);
+    if (field.piece.empty() || number.status == IntegerStatus::missing) {
+        throw badNumber(field.text, place);
     }
     // n - 1 is stored, so the smallest 32-bit value does not fit either.
     if (number.status == IntegerStatus::outOfRange || number.value > nodeCount ||
         number.value <= INT32_MIN) {
-        throw Failure("neighbour " + std::string(piece) + inPlace(place) + " is out of range.");
+        throw neighbourOutOfRange(field.piece, place);
     }
     return static_cast<std::int32_t>(number.value - 1);
+}
+
+void readNeighbours(FieldCursor& cursor, std::int32_t nodeCount, const LinePlace& place,
+                    std::vector<std::int32_t>& pool) {
+    for (;;) {
+        cursor.skipSeparators();
+        if (cursor.atEndOfNeighbours()) {
+            return;
+        }
+        std::int64_t plain = 0;
+        if (cursor.takePlainNumber(nodeCount, plain)) {
+            pool.push_back(static_cast<std::int32_t>(plain - 1));
+            continue;
+        }
+        pool.push_back(readNeighbourField(cursor.takeField(), nodeCount, place));
+    }
 }
 
 } // namespace
@@ -113,13 +177,8 @@ Position parseNodeLine(std::string_view line, std::int32_t nodeCount, const Line
     position.x = readCoordinate(cursor, place);
     position.y = readCoordinate(cursor, place);
     position.z = readCoordinate(cursor, place);
-    for (;;) {
-        cursor.skipSeparators();
-        if (cursor.atEndOfNeighbours()) {
-            return position;
-        }
-        pool.push_back(readNeighbour(cursor.takeField(), nodeCount, place));
-    }
+    readNeighbours(cursor, nodeCount, place, pool);
+    return position;
 }
 
 } // namespace l2v

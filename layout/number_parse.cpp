@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -14,48 +15,8 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::size_t skipDigits(std::string_view text, std::size_t at) {
-    while (at < text.size() && isDigit(text[at])) {
-        ++at;
-    }
-    return at;
-}
-
 bool isExponentMark(char c) {
     return c == 'e' || c == 'E' || c == 'd' || c == 'D';
-}
-
-// Length of the leading number of `text` by the node-line grammar, 0 when there is none.
-std::size_t leadingNumberLength(std::string_view text) {
-    std::size_t at = 0;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        ++at;
-    }
-    const std::size_t integerStart = at;
-    at = skipDigits(text, at);
-    bool hasDigits = at > integerStart;
-    if (at < text.size() && text[at] == '.') {
-        const std::size_t fractionStart = at + 1;
-        const std::size_t fractionEnd = skipDigits(text, fractionStart);
-        if (hasDigits || fractionEnd > fractionStart) {
-            hasDigits = true;
-            at = fractionEnd;
-        }
-    }
-    if (!hasDigits) {
-        return 0;
-    }
-    if (at < text.size() && isExponentMark(text[at])) {
-        std::size_t exponent = at + 1;
-        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
-            ++exponent;
-        }
-        const std::size_t exponentEnd = skipDigits(text, exponent);
-        if (exponentEnd > exponent) {
-            at = exponentEnd;
-        }
-    }
-    return at;
 }
 
 // from_chars reports underflow and overflow alike as out of range; strtod tells them apart
@@ -96,14 +57,107 @@ double convertNormalised(std::string_view number) {
     return convertNumber(copy);
 }
 
+// The common case: few enough digits that mantissa and power of ten are exact doubles, so one
+// correctly rounded multiplication or division gives the correctly rounded value.
+struct ScannedNumber {
+    std::size_t length = 0; // 0: no leading number
+    bool negative = false;
+    bool exact = false;         // mantissa and exponent fit the fast conversion
+    std::uint64_t mantissa = 0; // the digits, point removed
+    int exponent = 0;           // power of ten to apply to the mantissa
+};
+
+constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53;
+constexpr int kExactPower = 22;
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Scans the leading number once, collecting its digits as it goes.
+ScannedNumber scanNumber(std::string_view text) {
+    ScannedNumber number;
+    std::size_t at = 0;
+    const std::size_t size = text.size();
+    if (at < size && (text[at] == '+' || text[at] == '-')) {
+        number.negative = text[at] == '-';
+        ++at;
+    }
+    int digits = 0;
+    int fractionDigits = 0;
+    bool overflow = false;
+    auto takeDigit = [&](char c) {
+        if (number.mantissa < kExactMantissa / 10 + 1) {
+            number.mantissa = number.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        } else {
+            overflow = true;
+        }
+        ++digits;
+    };
+    for (; at < size && isDigit(text[at]); ++at) {
+        takeDigit(text[at]);
+    }
+    if (at < size && text[at] == '.') {
+        std::size_t fraction = at + 1;
+        for (; fraction < size && isDigit(text[fraction]); ++fraction) {
+            takeDigit(text[fraction]);
+            ++fractionDigits;
+        }
+        if (digits > 0) {
+            at = fraction;
+        }
+    }
+    if (digits == 0) {
+        return {};
+    }
+    int written = 0;
+    bool exponentOverflow = false;
+    if (at < size && isExponentMark(text[at])) {
+        std::size_t exponent = at + 1;
+        bool negativeExponent = false;
+        if (exponent < size && (text[exponent] == '+' || text[exponent] == '-')) {
+            negativeExponent = text[exponent] == '-';
+            ++exponent;
+        }
+        const std::size_t exponentDigits = exponent;
+        for (; exponent < size && isDigit(text[exponent]); ++exponent) {
+            if (written < 100000) {
+                written = written * 10 + (text[exponent] - '0');
+            } else {
+                exponentOverflow = true;
+            }
+        }
+        if (exponent > exponentDigits) {
+            at = exponent;
+            written = negativeExponent ? -written : written;
+        } else {
+            written = 0;
+        }
+    }
+    number.length = at;
+    number.exponent = written - fractionDigits;
+    number.exact = !overflow && !exponentOverflow && number.mantissa < kExactMantissa &&
+                   number.exponent >= -kExactPower && number.exponent <= kExactPower;
+    return number;
+}
+
+double exactValue(const ScannedNumber& number) {
+    const auto mantissa = static_cast<double>(number.mantissa);
+    const double magnitude = number.exponent < 0 ? mantissa / kPowersOfTen[-number.exponent]
+                                                 : mantissa * kPowersOfTen[number.exponent];
+    return number.negative ? -magnitude : magnitude;
+}
+
 } // namespace
 
 double parseCoordinate(std::string_view piece) {
-    const std::size_t length = leadingNumberLength(piece);
-    if (length == 0) {
+    const ScannedNumber scanned = scanNumber(piece);
+    if (scanned.length == 0) {
         return 0.0;
     }
-    const std::string_view number = piece.substr(0, length);
+    if (scanned.exact) {
+        return exactValue(scanned);
+    }
+    const std::string_view number = piece.substr(0, scanned.length);
     const bool plain =
         number.front() != '+' && number.find_first_of("dD") == std::string_view::npos;
     return plain ? convertNumber(number) : convertNormalised(number);

@@ -53,12 +53,13 @@ constexpr double kTieMargin = 0x1p-52;
 // product is too close to a tie to tell which way the exact product rounds.
 bool roundedMicros(double magnitude, std::uint64_t& micros) {
     const double scaled = magnitude * kScale;
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
+    // Truncation is the floor here: the value is positive and below 2^50.
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
     if (std::fabs(fraction - 0.5) <= scaled * kTieMargin) {
         return false;
     }
-    micros = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    micros = whole + (fraction > 0.5 ? 1 : 0);
     return true;
 }
 
@@ -84,7 +85,16 @@ char* writeWhole(char* out, std::uint32_t value) {
 char* writeMicros(char* out, std::uint64_t micros) {
     const auto whole = static_cast<std::uint32_t>(micros / kMicros);
     const auto fraction = static_cast<std::uint32_t>(micros - std::uint64_t{whole} * kMicros);
-    out = writeWhole(out, whole);
+    if (whole < 100) {
+        // One or two digits, chosen without a branch: "07" is written as "7".
+        const char* pair = kDigitPairs + 2 * whole;
+        const bool single = whole < 10;
+        out[0] = single ? pair[1] : pair[0];
+        out[1] = pair[1];
+        out += single ? 1 : 2;
+    } else {
+        out = writeWhole(out, whole);
+    }
     *out++ = '.';
     writePair(out, fraction / 10000);
     writePair(out + 2, fraction / 100 % 100);
@@ -103,18 +113,15 @@ char* writeFixedExact(char* out, double value) {
 }
 
 char* writeFixed(char* out, double value) {
-    if (value == 0.0) {
-        std::memcpy(out, "0.000000", 8);
-        return out + 8;
-    }
     const double magnitude = std::fabs(value);
     std::uint64_t micros = 0;
-    if (magnitude >= kFastLimit || !roundedMicros(magnitude, micros)) {
+    // Zeros (which print without sign) and large values take the exact path.
+    if (!(magnitude < kFastLimit) || magnitude == 0.0 || !roundedMicros(magnitude, micros)) {
         return writeFixedExact(out, value);
     }
-    if (value < 0.0) {
-        *out++ = '-';
-    }
+    // Signs are random in a layout: written without a branch to mispredict.
+    *out = '-';
+    out += value < 0.0 ? 1 : 0;
     return writeMicros(out, micros);
 }
 

@@ -8,7 +8,8 @@
 namespace l2v {
 namespace {
 
-constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+// Output goes out in whole chunks of this size: page-aligned writes, as large as pays off.
+constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 // Numbers in the largest block (an edge), each with its leading blank.
 constexpr std::size_t kNumbersPerBlock = 8;
 constexpr std::size_t kLabelRoom = 16;
@@ -49,7 +50,7 @@ void addLine(std::string& out, int indent, std::string_view text, std::string_vi
 
 VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabels)
     : sink_(sink), nodeRadius_(style.nodeRadius), showLabels_(showLabels),
-      buffer_(std::make_unique<char[]>(kBufferSize)), edgeShortening_(2 * style.nodeRadius) {
+      edgeShortening_(2 * style.nodeRadius) {
     composeNodeText(style, showLabels);
     composeEdgeText(style);
     cacheSphereRadii();
@@ -57,6 +58,9 @@ VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabel
                                  nodeClose_.size() + edgeOpen_.size() + edgeTranslation_.size() +
                                  edgeTilt_.size() + edgeHeight_.size() + edgeClose_.size();
     blockRoom_ = textSize + kLabelRoom + kNumbersPerBlock * (kMaxFixedLength + 1);
+    // A block may start just below a chunk's end and run past it.
+    capacity_ = kChunkSize + blockRoom_;
+    buffer_ = std::make_unique<char[]>(capacity_);
 }
 
 void VrmlWriter::composeNodeText(const DrawingStyle& style, bool showLabels) {
@@ -152,14 +156,24 @@ char* VrmlWriter::writeSphereRadius(char* out, std::int32_t count) const {
 }
 
 char* VrmlWriter::reserve(std::size_t size) {
-    if (kBufferSize - used_ < size) {
-        finish();
+    if (used_ >= kChunkSize || capacity_ - used_ < size) {
+        writeWholeChunks();
     }
     return buffer_.get() + used_;
 }
 
 void VrmlWriter::commitUpTo(const char* end) {
     used_ = static_cast<std::size_t>(end - buffer_.get());
+}
+
+void VrmlWriter::writeWholeChunks() {
+    const std::size_t whole = used_ - used_ % kChunkSize;
+    if (whole == 0) {
+        return;
+    }
+    sink_.write(buffer_.get(), whole);
+    used_ -= whole;
+    std::memmove(buffer_.get(), buffer_.get() + whole, used_);
 }
 
 void VrmlWriter::finish() {
@@ -172,14 +186,11 @@ void VrmlWriter::finish() {
 // Frame text is short and written once, so it goes through the plain path.
 void VrmlWriter::writeText(std::string_view text) {
     while (!text.empty()) {
-        const std::size_t room = kBufferSize - used_;
-        const std::size_t part = std::min(room, text.size());
+        const std::size_t part = std::min(capacity_ - used_, text.size());
         std::memcpy(buffer_.get() + used_, text.data(), part);
         used_ += part;
         text.remove_prefix(part);
-        if (used_ == kBufferSize) {
-            finish();
-        }
+        writeWholeChunks();
     }
 }
 

@@ -38,6 +38,7 @@ class VrmlWriter {
   private:
     char* reserve(std::size_t size);
     void commitUpTo(const char* end);
+    void writeWholeChunks();
     void writeText(std::string_view text);
     void composeNodeText(const DrawingStyle& style, bool showLabels);
     void composeEdgeText(const DrawingStyle& style);
@@ -48,6 +49,7 @@ class VrmlWriter {
     double nodeRadius_;
     bool showLabels_;
     std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
     std::size_t used_ = 0;
 
     std::string nodeOpen_;

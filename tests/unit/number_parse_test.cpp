@@ -1,6 +1,9 @@
 #include "layout/number_parse.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -68,5 +71,50 @@ TEST(NeighbourGrammar, MissingAndOutOfRange) {
     }
     for (const char* text : {"2147483648", "-2147483649", "99999999999999999999999"}) {
         EXPECT_EQ(parseLeadingInteger(text).status, IntegerStatus::outOfRange) << text;
+    }
+}
+
+namespace {
+
+// splitmix64: the same strings on every platform.
+std::uint64_t nextRandom(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+// A decimal number of the kind layout tools write, with any digit count and exponent.
+std::string randomDecimal(std::uint64_t& state) {
+    std::string text = (nextRandom(state) % 3 == 0) ? "-" : "";
+    const auto integerDigits = static_cast<int>(nextRandom(state) % 12);
+    const auto fractionDigits = static_cast<int>(nextRandom(state) % 14);
+    for (int i = 0; i < integerDigits; ++i) {
+        text += static_cast<char>('0' + nextRandom(state) % 10);
+    }
+    if (integerDigits == 0 || fractionDigits > 0) {
+        text += '.';
+        for (int i = 0; i < std::max(fractionDigits, 1); ++i) {
+            text += static_cast<char>('0' + nextRandom(state) % 10);
+        }
+    }
+    if (nextRandom(state) % 4 == 0) {
+        text += "eEdD"[nextRandom(state) % 4];
+        text += std::to_string(static_cast<int>(nextRandom(state) % 61) - 30);
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(CoordinateGrammar, ConversionIsCorrectlyRounded) {
+    std::uint64_t state = 23;
+    for (int i = 0; i < 300000; ++i) {
+        const std::string text = randomDecimal(state);
+        std::string standard = text;
+        for (char& c : standard) {
+            c = (c == 'd' || c == 'D') ? 'e' : c;
+        }
+        ASSERT_EQ(parseCoordinate(text), std::strtod(standard.c_str(), nullptr)) << text;
     }
 }
