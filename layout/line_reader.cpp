@@ -18,7 +18,8 @@ std::string_view cutAtNul(std::string_view line) {
 } // namespace
 
 LineReader::LineReader(ByteSource& source)
-    : source_(source), buffer_(std::make_unique<char[]>(kBlockSize)), capacity_(kBlockSize) {}
+    : source_(source), buffer_(std::make_unique_for_overwrite<char[]>(kBlockSize)),
+      capacity_(kBlockSize) {}
 
 // Moves the unread bytes to the front and doubles the buffer when a single line fills it.
 void LineReader::makeRoom() {
@@ -30,7 +31,7 @@ void LineReader::makeRoom() {
     }
     if (end_ == capacity_) {
         const std::size_t grown = capacity_ * 2;
-        auto larger = std::make_unique<char[]>(grown);
+        auto larger = std::make_unique_for_overwrite<char[]>(grown);
         std::memcpy(larger.get(), buffer_.get(), end_);
         buffer_ = std::move(larger);
         capacity_ = grown;

@@ -116,6 +116,18 @@ class FieldCursor {
         return true;
     }
 
+    // Reads a field that is nothing but a number convertible on the quick path, in one scan.
+    // Returns false (and moves nothing) for anything else.
+    bool takeExactNumber(double& value) {
+        const std::size_t length =
+            readExactNumber({at_, static_cast<std::size_t>(end_ - at_)}, value);
+        if (length == 0 || (at_ + length < end_ && !is(at_[length], kFieldEnd))) {
+            return false;
+        }
+        at_ += length;
+        return true;
+    }
+
   private:
     const char* at_;
     const char* end_;
@@ -123,6 +135,10 @@ class FieldCursor {
 
 double readCoordinate(FieldCursor& cursor, const LinePlace& place) {
     cursor.skipSeparators();
+    double quick = 0.0;
+    if (cursor.takeExactNumber(quick)) {
+        return quick;
+    }
     const Field field = cursor.takeField();
     if (field.text.empty()) {
         throw Failure("too few coordinates" + inPlace(place) + ".");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -9,6 +10,11 @@ namespace l2v {
 // optional ".", optional exponent introduced by e, E, d or D. Anything else ends the number;
 // a piece without a leading number reads as 0.0. Overflow gives an infinity.
 double parseCoordinate(std::string_view piece);
+
+// The quick path for the usual coordinate: when the leading number of `text` has few enough
+// digits and a small enough exponent to be converted exactly by one multiplication or
+// division, stores it in `value` and returns its length; otherwise returns 0.
+std::size_t readExactNumber(std::string_view text, double& value);
 
 enum class IntegerStatus { ok, missing, outOfRange };
 

@@ -1,5 +1,6 @@
 #include "vrml/number_format.hpp"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -53,14 +54,34 @@ constexpr double kTieMargin = 0x1p-52;
 // product is too close to a tie to tell which way the exact product rounds.
 bool roundedMicros(double magnitude, std::uint64_t& micros) {
     const double scaled = magnitude * kScale;
-    // Truncation is the floor here: the value is positive and below 2^50.
-    const auto whole = static_cast<std::uint64_t>(scaled);
+    // Truncation is the floor here: the value is positive and below 2^50, so the signed
+    // conversions (single instructions, unlike the unsigned ones) are exact.
+    const auto whole = static_cast<std::int64_t>(scaled);
     const double fraction = scaled - static_cast<double>(whole);
     if (std::fabs(fraction - 0.5) <= scaled * kTieMargin) {
         return false;
     }
-    micros = whole + (fraction > 0.5 ? 1 : 0);
+    micros = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
     return true;
+}
+
+// "000" to "999", four bytes apart so that each group is one aligned load.
+constexpr std::array<char, 4000> makeDigitTriples() {
+    std::array<char, 4000> triples{};
+    for (int value = 0; value < 1000; ++value) {
+        triples[static_cast<std::size_t>(4 * value)] = static_cast<char>('0' + value / 100);
+        triples[static_cast<std::size_t>(4 * value + 1)] = static_cast<char>('0' + value / 10 % 10);
+        triples[static_cast<std::size_t>(4 * value + 2)] = static_cast<char>('0' + value % 10);
+    }
+    return triples;
+}
+
+constexpr std::array<char, 4000> kDigitTriples = makeDigitTriples();
+
+// Writes three digits and one byte of scratch after them, which the caller overwrites or
+// leaves beyond the end of the number.
+void writeTriple(char* out, std::uint32_t value) {
+    std::memcpy(out, kDigitTriples.data() + 4 * value, 4);
 }
 
 void writePair(char* out, std::uint32_t value) {
@@ -96,9 +117,8 @@ char* writeMicros(char* out, std::uint64_t micros) {
         out = writeWhole(out, whole);
     }
     *out++ = '.';
-    writePair(out, fraction / 10000);
-    writePair(out + 2, fraction / 100 % 100);
-    writePair(out + 4, fraction % 100);
+    writeTriple(out, fraction / 1000);
+    writeTriple(out + 3, fraction % 1000);
     return out + 6;
 }
 

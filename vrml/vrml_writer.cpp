@@ -60,7 +60,7 @@ VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabel
     blockRoom_ = textSize + kLabelRoom + kNumbersPerBlock * (kMaxFixedLength + 1);
     // A block may start just below a chunk's end and run past it.
     capacity_ = kChunkSize + blockRoom_;
-    buffer_ = std::make_unique<char[]>(capacity_);
+    buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
 }
 
 void VrmlWriter::composeNodeText(const DrawingStyle& style, bool showLabels) {
