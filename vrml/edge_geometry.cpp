@@ -1,5 +1,6 @@
 #include "vrml/edge_geometry.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace l2v {
@@ -8,7 +9,7 @@ namespace {
 // |dx| never exceeds the length in exact arithmetic; rounding in subnormal ranges can push
 // the quotient a hair past 1, where asin has no value.
 double clampUnit(double value) {
-    return std::fmin(1.0, std::fmax(-1.0, value));
+    return value > 1.0 ? 1.0 : (value < -1.0 ? -1.0 : value);
 }
 
 // The outer rotation axis is written with six decimals. An axis this short would lose its
@@ -43,7 +44,7 @@ EdgeGeometry computeEdgeGeometry(const Point& from, const Point& to) {
     }
     edge.axisY = dz;
     edge.axisZ = -dy;
-    const double longerComponent = std::fmax(std::fabs(dy), std::fabs(dz));
+    const double longerComponent = std::max(std::fabs(dy), std::fabs(dz));
     if (longerComponent < kShortestWrittenAxis) {
         edge.axisY = dz / longerComponent;
         edge.axisZ = -dy / longerComponent;
