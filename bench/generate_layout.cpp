@@ -5,6 +5,8 @@
 //
 // Usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout
 
+#include "tests/support/splitmix64.hpp"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -17,24 +19,7 @@
 
 namespace {
 
-// splitmix64: tiny, fast, and fully specified, unlike the standard distributions.
-class Random {
-  public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-
-    // The slight modulo bias does not matter for test data.
-    std::uint64_t below(std::uint64_t bound) { return next() % bound; }
-
-  private:
-    std::uint64_t state_;
-};
+using Random = l2v::testing::SplitMix64;
 
 // Adjacency in compressed rows: node i's neighbours are targets[offsets[i] .. offsets[i+1]).
 struct Graph {

@@ -2,6 +2,7 @@
 // block, one node line. Inputs follow what a fitted 20-unit scene holds.
 
 #include "layout/node_line.hpp"
+#include "tests/support/splitmix64.hpp"
 #include "vrml/byte_sink.hpp"
 #include "vrml/drawing_style.hpp"
 #include "vrml/edge_geometry.hpp"
@@ -20,23 +21,7 @@ namespace {
 constexpr std::size_t kSampleCount = 4096; // a power of two, cycled through with a mask
 constexpr std::size_t kSampleMask = kSampleCount - 1;
 
-class Random {
-  public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    // Uniform in [low, high).
-    double between(double low, double high) {
-        return low + (high - low) * static_cast<double>(next() >> 11) * 0x1p-53;
-    }
-
-  private:
-    std::uint64_t state_;
-};
+using Random = l2v::testing::SplitMix64;
 
 // What an edge block prints: coordinates within +-10, differences within +-20, angles within
 // +-pi/2, heights up to ~30, and now and then an exact zero.

@@ -1,3 +1,4 @@
+#include "tests/support/splitmix64.hpp"
 #include "vrml/number_format.hpp"
 
 #include <cmath>
@@ -30,21 +31,7 @@ std::string printed(double value) {
     return {text, static_cast<std::size_t>(length)};
 }
 
-// splitmix64: a fixed sequence on every platform.
-class Random {
-  public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    double unit() { return static_cast<double>(next() >> 11) * 0x1p-53; }
-
-  private:
-    std::uint64_t state_;
-};
+using Random = l2v::testing::SplitMix64;
 
 // How many random values the comparisons try; raise it to check far more values.
 long sampleCount(long standard) {

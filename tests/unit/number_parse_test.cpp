@@ -1,4 +1,5 @@
 #include "layout/number_parse.hpp"
+#include "tests/support/splitmix64.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -76,31 +77,23 @@ TEST(NeighbourGrammar, MissingAndOutOfRange) {
 
 namespace {
 
-// splitmix64: the same strings on every platform.
-std::uint64_t nextRandom(std::uint64_t& state) {
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-}
-
 // A decimal number of the kind layout tools write, with any digit count and exponent.
-std::string randomDecimal(std::uint64_t& state) {
-    std::string text = (nextRandom(state) % 3 == 0) ? "-" : "";
-    const auto integerDigits = static_cast<int>(nextRandom(state) % 12);
-    const auto fractionDigits = static_cast<int>(nextRandom(state) % 14);
+std::string randomDecimal(l2v::testing::SplitMix64& random) {
+    std::string text = (random.next() % 3 == 0) ? "-" : "";
+    const auto integerDigits = static_cast<int>(random.next() % 12);
+    const auto fractionDigits = static_cast<int>(random.next() % 14);
     for (int i = 0; i < integerDigits; ++i) {
-        text += static_cast<char>('0' + nextRandom(state) % 10);
+        text += static_cast<char>('0' + random.next() % 10);
     }
     if (integerDigits == 0 || fractionDigits > 0) {
         text += '.';
         for (int i = 0; i < std::max(fractionDigits, 1); ++i) {
-            text += static_cast<char>('0' + nextRandom(state) % 10);
+            text += static_cast<char>('0' + random.next() % 10);
         }
     }
-    if (nextRandom(state) % 4 == 0) {
-        text += "eEdD"[nextRandom(state) % 4];
-        text += std::to_string(static_cast<int>(nextRandom(state) % 61) - 30);
+    if (random.next() % 4 == 0) {
+        text += "eEdD"[random.next() % 4];
+        text += std::to_string(static_cast<int>(random.next() % 61) - 30);
     }
     return text;
 }
@@ -108,9 +101,9 @@ std::string randomDecimal(std::uint64_t& state) {
 } // namespace
 
 TEST(CoordinateGrammar, ConversionIsCorrectlyRounded) {
-    std::uint64_t state = 23;
+    l2v::testing::SplitMix64 random(23);
     for (int i = 0; i < 300000; ++i) {
-        const std::string text = randomDecimal(state);
+        const std::string text = randomDecimal(random);
         std::string standard = text;
         for (char& c : standard) {
             c = (c == 'd' || c == 'D') ? 'e' : c;
