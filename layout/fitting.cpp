@@ -2,8 +2,10 @@
 
 #include "layout/failure.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 namespace l2v {
@@ -33,6 +35,15 @@ void rescale(std::vector<double>& values, std::size_t count, double minimum, dou
              double divisor) {
     for (std::size_t i = 0; i < count; ++i) {
         values[i] = (values[i] - minimum) * extent / divisor;
+    }
+}
+
+// Small enough that twice the largest double times a fitting extent below 2^7 stays finite.
+constexpr double kOverflowScale = 0x1p-8;
+
+void multiply(std::vector<double>& values, std::size_t count, double factor) {
+    for (std::size_t i = 0; i < count; ++i) {
+        values[i] *= factor;
     }
 }
 
@@ -72,12 +83,24 @@ void scaleLayout(Coordinates& coordinates, std::int32_t nodeCount, double extent
         return;
     }
     const auto count = static_cast<std::size_t>(nodeCount);
-    const Range x = rangeOf(coordinates.x, count);
-    const Range y = rangeOf(coordinates.y, count);
-    const Range z = rangeOf(coordinates.z, count);
+    Range x = rangeOf(coordinates.x, count);
+    Range y = rangeOf(coordinates.y, count);
+    Range z = rangeOf(coordinates.z, count);
+    // Positions near the ends of the double range have spans, or spans times the extent,
+    // that overflow although the fitted layout is finite. Such a layout is first brought
+    // down by an exact power of two; any other layout is fitted exactly as written below.
+    const double widest = std::max({x.span(), y.span(), z.span()});
+    if (!(widest * extent <= std::numeric_limits<double>::max())) {
+        for (std::vector<double>* axis : {&coordinates.x, &coordinates.y, &coordinates.z}) {
+            multiply(*axis, count, kOverflowScale);
+        }
+        x = rangeOf(coordinates.x, count);
+        y = rangeOf(coordinates.y, count);
+        z = rangeOf(coordinates.z, count);
+    }
     double divisor = z.span();
     if (divisor == 0.0) {
-        divisor = std::fmax(x.span(), y.span());
+        divisor = std::max(x.span(), y.span());
     }
     if (divisor == 0.0) {
         collapse(coordinates.x, count);

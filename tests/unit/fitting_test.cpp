@@ -70,3 +70,11 @@ TEST(Fitting, AcceptsAWideButDrawableLayout) {
     l2v::fitLayout(wide, 20.0);
     EXPECT_DOUBLE_EQ(wide.coordinates.x[1], 1e101);
 }
+
+TEST(Fitting, PositionsNearTheEndsOfTheDoubleRangeStillFit) {
+    l2v::Layout extreme = layoutOf({{0, 5e307}, {0, 0}, {-1e308, 1e308}});
+    l2v::fitLayout(extreme, 20.0);
+    EXPECT_DOUBLE_EQ(extreme.coordinates.z[0], -10.0);
+    EXPECT_DOUBLE_EQ(extreme.coordinates.z[1], 10.0);
+    EXPECT_DOUBLE_EQ(extreme.coordinates.x[1], 2.5);
+}
