@@ -1,0 +1,66 @@
+// Runs the whole conversion in memory: read, fit, write the scene. The first byte picks the
+// edge and label switches; the rest is the layout file. Every input is either refused with a
+// one-line message or gives a scene whose blocks and numbers match the fitted layout.
+#include "fit_check.hpp"
+#include "layout/byte_source.hpp"
+#include "layout/failure.hpp"
+#include "layout/fitting.hpp"
+#include "layout/layout_reader.hpp"
+#include "layout_check.hpp"
+#include "refusal_check.hpp"
+#include "scene_check.hpp"
+#include "vrml/byte_sink.hpp"
+#include "vrml/scene_export.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+const std::string kSourcePath = "fuzz.3dlayout";
+
+std::optional<l2v::Layout> readOrRefuse(std::string_view bytes) {
+    l2v::MemorySource source(bytes);
+    try {
+        l2v::Layout layout = l2v::readLayout(source, kSourcePath);
+        fuzz::checkReadLayout(layout);
+        return layout;
+    } catch (const l2v::Failure& failure) {
+        fuzz::checkConvertRefusal(failure.what(), kSourcePath);
+        return std::nullopt;
+    }
+}
+
+bool fitOrRefuse(l2v::Layout& layout) {
+    const l2v::Coordinates original = layout.coordinates;
+    try {
+        l2v::fitLayout(layout, l2v::kSceneExtent);
+    } catch (const l2v::Failure& failure) {
+        fuzz::checkConvertRefusal(failure.what(), kSourcePath);
+        fuzz::checkFitRefusalJustified(original, layout.nodeCount, l2v::kSceneExtent);
+        return false;
+    }
+    fuzz::checkFitted(original, layout, l2v::kSceneExtent);
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const l2v::SceneSwitches switches{(data[0] & 1) != 0, (data[0] & 2) != 0};
+    std::optional<l2v::Layout> layout =
+        readOrRefuse({reinterpret_cast<const char*>(data) + 1, size - 1});
+    if (!layout || !fitOrRefuse(*layout)) {
+        return 0;
+    }
+    l2v::StringSink sink;
+    l2v::writeScene(*layout, sink, switches);
+    fuzz::checkScene(sink.text(), *layout, switches);
+    return 0;
+}

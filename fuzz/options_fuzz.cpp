@@ -1,0 +1,129 @@
+// Scans arbitrary argument vectors (words separated by NUL bytes, the first being the program
+// name). A small model of the option scan tells which values the run must end up with.
+#include "app/command_line.hpp"
+#include "fuzz_check.hpp"
+#include "layout/failure.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kWhitespace = " \t\n\v\f\r";
+constexpr std::string_view kNoInput = "no input file.";
+constexpr std::string_view kWrongType = "file type errors. please input 3dlayout file.";
+
+std::vector<std::string_view> splitAtNul(std::string_view bytes) {
+    std::vector<std::string_view> words;
+    for (;;) {
+        const std::size_t nul = bytes.find('\0');
+        words.push_back(bytes.substr(0, nul));
+        if (nul == std::string_view::npos) {
+            return words;
+        }
+        bytes.remove_prefix(nul + 1);
+    }
+}
+
+bool isBlank(std::string_view word) {
+    return word.find_first_not_of(kWhitespace) == std::string_view::npos;
+}
+
+// What the scan must have seen: the last non-blank path values and the two switches. An
+// option that is the last word has no value and counts as absent.
+struct ScanModel {
+    std::optional<std::string_view> inputValue;
+    std::optional<std::string_view> outputValue;
+    bool showEdges = true;
+    bool showLabels = false;
+};
+
+void applyModelOption(ScanModel& model, std::string_view option, std::string_view value) {
+    if (option.starts_with("-in")) {
+        model.inputValue = isBlank(value) ? model.inputValue : value;
+    } else if (option.starts_with("-out")) {
+        model.outputValue = isBlank(value) ? model.outputValue : value;
+    } else if (option.starts_with("-showlabel")) {
+        model.showLabels = model.showLabels || value == "true";
+    } else {
+        model.showEdges = value == "true";
+    }
+}
+
+bool isOption(std::string_view word) {
+    return word.starts_with("-in") || word.starts_with("-out") || word.starts_with("-showlabel") ||
+           word.starts_with("-showedge");
+}
+
+ScanModel scan(const std::vector<std::string_view>& words) {
+    ScanModel model;
+    for (std::size_t at = 0; at < words.size(); ++at) {
+        if (at + 1 < words.size() && isOption(words[at])) {
+            applyModelOption(model, words[at], words[at + 1]);
+            ++at;
+        }
+    }
+    return model;
+}
+
+// A path value may be taken as its first blank-free token or as the whole word without
+// surrounding blanks; both start at the first non-blank character.
+bool isPathOf(std::string_view path, std::string_view value) {
+    const std::size_t first = value.find_first_not_of(kWhitespace);
+    const std::size_t last = value.find_last_not_of(kWhitespace);
+    const std::string_view trimmed = value.substr(first, last - first + 1);
+    const std::string_view token = trimmed.substr(0, trimmed.find_first_of(kWhitespace));
+    return path == trimmed || path == token;
+}
+
+bool hasLayoutExtension(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    return dot != std::string_view::npos && path.substr(dot) == ".3dlayout";
+}
+
+void checkRefusal(std::string_view message, const ScanModel& model) {
+    if (message == kNoInput) {
+        fuzz::require(!model.inputValue, "input named but refused as missing");
+        return;
+    }
+    fuzz::require(message == kWrongType, "unknown command-line message", message);
+    fuzz::require(model.inputValue.has_value(), "missing input refused as a wrong type");
+}
+
+void checkOptions(const l2v::RunOptions& options, const ScanModel& model) {
+    fuzz::require(model.inputValue.has_value(), "accepted without an input value");
+    fuzz::require(isPathOf(options.inputPath, *model.inputValue), "input path not from its value",
+                  options.inputPath);
+    fuzz::require(!options.inputPath.empty() && hasLayoutExtension(options.inputPath),
+                  "accepted input without the .3dlayout extension", options.inputPath);
+    fuzz::require(!options.outputPath.empty(), "empty output path");
+    if (model.outputValue) {
+        fuzz::require(isPathOf(options.outputPath, *model.outputValue),
+                      "output path not from its value", options.outputPath);
+    } else {
+        const std::string derived =
+            options.inputPath.substr(0, options.inputPath.rfind('.')) + ".wrl";
+        fuzz::require(options.outputPath == derived, "derived output path wrong",
+                      options.outputPath);
+    }
+    fuzz::require(options.showEdges == model.showEdges, "edge switch differs from the scan");
+    fuzz::require(options.showLabels == model.showLabels, "label switch differs from the scan");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::string_view> words =
+        splitAtNul({reinterpret_cast<const char*>(data), size});
+    const ScanModel model = scan(words);
+    try {
+        checkOptions(l2v::parseCommandLine(words), model);
+    } catch (const l2v::Failure& failure) {
+        checkRefusal(failure.what(), model);
+    }
+    return 0;
+}
