@@ -52,12 +52,27 @@ std::string inPlace(const LinePlace& place) {
     return " in " + place.sourcePath + " at line " + std::to_string(place.lineNumber);
 }
 
+// File text quoted in a message: cut short so the message stays one readable line, and
+// control characters (which could drive the terminal) shown as "?".
+std::string shown(std::string_view text) {
+    constexpr std::size_t kLongest = 64;
+    const bool cut = text.size() > kLongest;
+    std::string result(text.substr(0, cut ? kLongest : text.size()));
+    for (char& c : result) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code == 127) {
+            c = '?';
+        }
+    }
+    return cut ? result + "..." : result;
+}
+
 Failure badNumber(std::string_view field, const LinePlace& place) {
-    return Failure("bad number \"" + std::string(field) + "\"" + inPlace(place) + ".");
+    return Failure("bad number \"" + shown(field) + "\"" + inPlace(place) + ".");
 }
 
 Failure neighbourOutOfRange(std::string_view piece, const LinePlace& place) {
-    return Failure("neighbour " + std::string(piece) + inPlace(place) + " is out of range.");
+    return Failure("neighbour " + shown(piece) + inPlace(place) + " is out of range.");
 }
 
 // A field and its first piece: the text before the first "/" or "\", leading ones skipped.
@@ -148,8 +163,7 @@ double readCoordinate(FieldCursor& cursor, const LinePlace& place) {
     }
     const double value = parseCoordinate(field.piece);
     if (!std::isfinite(value)) {
-        throw Failure("coordinate " + std::string(field.piece) + inPlace(place) +
-                      " is out of range.");
+        throw Failure("coordinate " + shown(field.piece) + inPlace(place) + " is out of range.");
     }
     return value;
 }

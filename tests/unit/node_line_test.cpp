@@ -93,6 +93,14 @@ TEST(NodeLine, Refusals) {
     EXPECT_EQ(refusal("1 -1e400 3"), "coordinate -1e400 in g.3dlayout at line 7 is out of range.");
 }
 
+TEST(NodeLine, QuotedTextStaysShortAndPrintable) {
+    EXPECT_EQ(refusal("1 2 3 x\x1b[2J"), "bad number \"x?[2J\" in g.3dlayout at line 7.");
+    EXPECT_EQ(refusal("1 2 3 " + std::string(100, 'q')),
+              "bad number \"" + std::string(64, 'q') + "...\" in g.3dlayout at line 7.");
+    EXPECT_EQ(refusal("1 2 3 " + std::string(70, '9')),
+              "neighbour " + std::string(64, '9') + "... in g.3dlayout at line 7 is out of range.");
+}
+
 TEST(NodeLine, ReferenceEqualToNodeCountIsTheLastNode) {
     EXPECT_EQ(parse("0 0 0 10", 10).references, (References{9}));
 }
