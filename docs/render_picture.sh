@@ -4,7 +4,7 @@
 # Usage, from anywhere in the repository:
 #     sh docs/render_picture.sh
 # Environment:
-#     BUILD_DIR  build directory, relative to the repository root or absolute (default: build)
+#     BUILD_DIR  build directory, relative to the repository root or absolute (default: build/release, the release preset's tree)
 #     JOBS       parallel build jobs (default: 2)
 # Needs the Debian packages cmake, g++, xvfb (for xvfb-run) and view3dscene.
 #
@@ -19,7 +19,7 @@ set -eu
 repo_root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo_root"
 
-build_dir=${BUILD_DIR:-build}
+build_dir=${BUILD_DIR:-build/release}
 jobs=${JOBS:-2}
 input=examples/karate.3dlayout
 picture=docs/example.png
