@@ -12,6 +12,9 @@ namespace l2v {
 
 std::size_t MemorySource::read(char* buffer, std::size_t capacity) {
     const std::size_t count = std::min(capacity, rest_.size());
+    if (count == 0) {
+        return 0; // an empty view may hold a null pointer, which memcpy must not get
+    }
     std::memcpy(buffer, rest_.data(), count);
     rest_.remove_prefix(count);
     return count;

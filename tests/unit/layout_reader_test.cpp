@@ -114,3 +114,13 @@ TEST(HeaderLine, Counts) {
     EXPECT_FALSE(l2v::parseHeader("x 2"));
     EXPECT_FALSE(l2v::parseHeader("3 99999999999"));
 }
+
+TEST(LayoutReader, EmptySourceHasNoHeader) {
+    l2v::MemorySource source{std::string_view{}};
+    try {
+        l2v::readLayout(source, "x");
+        FAIL() << "accepted";
+    } catch (const l2v::Failure& failure) {
+        EXPECT_STREQ(failure.what(), "no header in x.");
+    }
+}

@@ -97,6 +97,12 @@ TEST(NodeLine, QuotedTextStaysShortAndPrintable) {
     EXPECT_EQ(refusal("1 2 3 x\x1b[2J"), "bad number \"x?[2J\" in g.3dlayout at line 7.");
     EXPECT_EQ(refusal("1 2 3 " + std::string(100, 'q')),
               "bad number \"" + std::string(64, 'q') + "...\" in g.3dlayout at line 7.");
+    std::string accents = "x";
+    for (int i = 0; i < 40; ++i) {
+        accents += "\xC3\xA9";
+    }
+    EXPECT_EQ(refusal("1 2 3 " + accents),
+              "bad number \"" + accents.substr(0, 63) + "...\" in g.3dlayout at line 7.");
     EXPECT_EQ(refusal("1 2 3 " + std::string(70, '9')),
               "neighbour " + std::string(64, '9') + "... in g.3dlayout at line 7 is out of range.");
 }
