@@ -36,7 +36,8 @@ double convertNumber(std::string_view number) {
     return value;
 }
 
-// Rewrites the number into the form from_chars takes: no leading "+", exponent mark "e".
+// Converts through from_chars, rewritten first where needed into the form it takes: no
+// leading "+", exponent mark "e".
 double convertNormalised(std::string_view number) {
     if (number.front() == '+') {
         number.remove_prefix(1);
@@ -166,10 +167,7 @@ double parseCoordinate(std::string_view piece) {
     if (scanned.exact) {
         return exactValue(scanned);
     }
-    const std::string_view number = piece.substr(0, scanned.length);
-    const bool plain =
-        number.front() != '+' && number.find_first_of("dD") == std::string_view::npos;
-    return plain ? convertNumber(number) : convertNormalised(number);
+    return convertNormalised(piece.substr(0, scanned.length));
 }
 
 LeadingInteger parseLeadingInteger(std::string_view piece) {

@@ -84,25 +84,6 @@ void writeTriple(char* out, std::uint32_t value) {
     std::memcpy(out, kDigitTriples.data() + 4 * value, 4);
 }
 
-void writePair(char* out, std::uint32_t value) {
-    std::memcpy(out, kDigitPairs + 2 * value, 2);
-}
-
-// The integer part is below 10^9 here; in a fitted scene it mostly has one or two digits.
-char* writeWhole(char* out, std::uint32_t value) {
-    if (value < 10) {
-        *out = static_cast<char>('0' + value);
-        return out + 1;
-    }
-    if (value < 100) {
-        writePair(out, value);
-        return out + 2;
-    }
-    const int width = decimalWidth(value);
-    writePadded(out, value, width);
-    return out + width;
-}
-
 char* writeMicros(char* out, std::uint64_t micros) {
     const auto whole = static_cast<std::uint32_t>(micros / kMicros);
     const auto fraction = static_cast<std::uint32_t>(micros - std::uint64_t{whole} * kMicros);
@@ -114,7 +95,7 @@ char* writeMicros(char* out, std::uint64_t micros) {
         out[1] = pair[1];
         out += single ? 1 : 2;
     } else {
-        out = writeWhole(out, whole);
+        out = writeDecimal(out, whole);
     }
     *out++ = '.';
     writeTriple(out, fraction / 1000);
