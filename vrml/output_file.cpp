@@ -102,14 +102,15 @@ OutputFile::OutputFile(const std::string& path) : targetPath_(replacedPath(path)
     struct stat status {};
     const bool exists = ::stat(targetPath_.c_str(), &status) == 0;
     if (!exists || S_ISREG(status.st_mode)) {
-        openTemporary();
+        // A replaced file keeps its mode; a new one gets what the umask allows.
+        openTemporary(exists ? (status.st_mode & 07777) : (0666 & ~processUmask()));
     }
     if (descriptor_ < 0) {
         openDirect();
     }
 }
 
-void OutputFile::openTemporary() {
+void OutputFile::openTemporary(mode_t mode) {
     catchInterrupts();
     const InterruptsHeldBack heldBack;
     std::string name = directoryOf(targetPath_) + "/.layout2vrml-XXXXXX";
@@ -117,9 +118,6 @@ void OutputFile::openTemporary() {
     if (descriptor < 0) {
         return;
     }
-    struct stat existing {};
-    const mode_t mode = ::stat(targetPath_.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                                    : (0666 & ~processUmask());
     ::fchmod(descriptor, mode);
     descriptor_ = descriptor;
     temporaryPath_ = std::move(name);

@@ -3,6 +3,7 @@
 #include "vrml/byte_sink.hpp"
 
 #include <string>
+#include <sys/types.h>
 
 namespace l2v {
 
@@ -25,7 +26,7 @@ class OutputFile : public ByteSink {
     void commit();
 
   private:
-    void openTemporary();
+    void openTemporary(mode_t mode);
     void openDirect();
     void discard() noexcept;
 
