@@ -2,6 +2,7 @@
 
 #include "layout/failure.hpp"
 #include "layout/number_parse.hpp"
+#include "layout/plain_node_line.hpp"
 
 #include <array>
 #include <cmath>
@@ -206,6 +207,17 @@ void readNeighbours(FieldCursor& cursor, std::int32_t nodeCount, const LinePlace
 
 Position parseNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
                        std::vector<std::int32_t>& pool) {
+    const std::size_t runEnd = pool.size();
+    Position position;
+    if (parsePlainNodeLine(line, nodeCount, position, pool)) {
+        return position;
+    }
+    pool.resize(runEnd);
+    return parseGeneralNodeLine(line, nodeCount, place, pool);
+}
+
+Position parseGeneralNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
+                              std::vector<std::int32_t>& pool) {
     FieldCursor cursor(line);
     Position position;
     position.x = readCoordinate(cursor, place);

@@ -25,4 +25,8 @@ struct Position {
 Position parseNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
                        std::vector<std::int32_t>& pool);
 
+// The same without the quick path for plain lines: what that path must agree with.
+Position parseGeneralNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
+                              std::vector<std::int32_t>& pool);
+
 } // namespace l2v

@@ -141,14 +141,26 @@ ScannedNumber scanNumber(std::string_view text) {
     return number;
 }
 
+double scaledExactly(std::uint64_t mantissa, int exponent, bool negative) {
+    const auto exact = static_cast<double>(mantissa);
+    const double magnitude =
+        exponent < 0 ? exact / kPowersOfTen[-exponent] : exact * kPowersOfTen[exponent];
+    return negative ? -magnitude : magnitude;
+}
+
 double exactValue(const ScannedNumber& number) {
-    const auto mantissa = static_cast<double>(number.mantissa);
-    const double magnitude = number.exponent < 0 ? mantissa / kPowersOfTen[-number.exponent]
-                                                 : mantissa * kPowersOfTen[number.exponent];
-    return number.negative ? -magnitude : magnitude;
+    return scaledExactly(number.mantissa, number.exponent, number.negative);
 }
 
 } // namespace
+
+bool exactDecimal(std::uint64_t mantissa, int exponent, bool negative, double& value) {
+    if (mantissa >= kExactMantissa || exponent < -kExactPower || exponent > kExactPower) {
+        return false;
+    }
+    value = scaledExactly(mantissa, exponent, negative);
+    return true;
+}
 
 std::size_t readExactNumber(std::string_view text, double& value) {
     const ScannedNumber scanned = scanNumber(text);

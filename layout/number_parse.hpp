@@ -16,6 +16,11 @@ double parseCoordinate(std::string_view piece);
 // division, stores it in `value` and returns its length; otherwise returns 0.
 std::size_t readExactNumber(std::string_view text, double& value);
 
+// mantissa x 10^exponent, negated if asked, when a single correctly rounded multiplication or
+// division gives the correctly rounded value (mantissa below 2^53, exponent within +-22): the
+// conversion readExactNumber makes. Returns false, leaving `value`, otherwise.
+bool exactDecimal(std::uint64_t mantissa, int exponent, bool negative, double& value);
+
 enum class IntegerStatus { ok, missing, outOfRange };
 
 struct LeadingInteger {
