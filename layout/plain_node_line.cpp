@@ -2,6 +2,9 @@
 
 #include "layout/number_parse.hpp"
 
+#include <bit>
+#include <cstring>
+
 namespace l2v {
 namespace {
 
@@ -17,6 +20,33 @@ bool isDigit(char c) {
 constexpr std::ptrdiff_t kLongestMantissa = 19;
 // Neighbour numbers of more digits take the general path, which tells zeros from overflow.
 constexpr std::ptrdiff_t kLongestReference = 10;
+
+// Eight bytes at a time, in one 64-bit word, the first byte lowest (little-endian only).
+constexpr int kWordDigits = 8;
+constexpr std::uint64_t kZeros = 0x3030303030303030ULL;
+constexpr std::uint64_t kPowersOfTen[kWordDigits + 1] = {1,      10,      100,      1000,     10000,
+                                                         100000, 1000000, 10000000, 100000000};
+
+// How many of the word's bytes, from the first, are digits; `values` is the word with "0"
+// taken off each byte. A byte of 10 or more gets its top bit set by the addition (carries
+// only reach later bytes, beyond the run), and a byte with the top bit set already is kept
+// by the "or".
+int leadingDigitCount(std::uint64_t values) {
+    const std::uint64_t nonDigits =
+        ((values + 0x7676767676767676ULL) | values) & 0x8080808080808080ULL;
+    return nonDigits == 0 ? kWordDigits : std::countr_zero(nonDigits) / 8;
+}
+
+// The number the first `count` (1 to 8) digit values of the word spell: shifted so that they
+// are the word's last bytes behind leading zeros, then combined pairwise in three steps.
+std::uint64_t digitsValue(std::uint64_t values, int count) {
+    std::uint64_t digits = values << (8 * (kWordDigits - count));
+    digits = digits * 10 + (digits >> 8); // two-digit numbers in every other byte
+    digits = ((digits & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32)) +
+              ((digits >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32))) >>
+             32;
+    return digits;
+}
 
 class PlainScanner {
   public:
@@ -60,22 +90,37 @@ class PlainScanner {
     }
 
     bool takeReference(std::int64_t limit, std::int64_t& value) {
-        const char* at = at_;
-        std::int64_t number = 0;
-        while (at < end_ && isDigit(*at) && at - at_ < kLongestReference) {
-            number = number * 10 + (*at - '0');
-            ++at;
-        }
-        if (at == at_ || !endsField(at) || number > limit) {
+        std::uint64_t number = 0;
+        const char* at = takeDigits(at_, number);
+        if (at == at_ || at - at_ > kLongestReference || !endsField(at) ||
+            number > static_cast<std::uint64_t>(limit)) {
             return false;
         }
         at_ = at;
-        value = number;
+        value = static_cast<std::int64_t>(number);
         return true;
     }
 
   private:
+    // Appends the run of digits at `at` to `mantissa` (which wraps if the run is too long for
+    // it; callers refuse such runs) and returns the run's end.
     const char* takeDigits(const char* at, std::uint64_t& mantissa) const {
+        if constexpr (std::endian::native == std::endian::little) {
+            while (end_ - at >= kWordDigits) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, at, sizeof word);
+                const std::uint64_t values = word ^ kZeros;
+                const int count = leadingDigitCount(values);
+                if (count == 0) {
+                    return at;
+                }
+                mantissa = mantissa * kPowersOfTen[count] + digitsValue(values, count);
+                at += count;
+                if (count < kWordDigits) {
+                    return at;
+                }
+            }
+        }
         while (at < end_ && isDigit(*at)) {
             mantissa = mantissa * 10 + static_cast<std::uint64_t>(*at - '0');
             ++at;
