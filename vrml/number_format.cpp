@@ -8,16 +8,8 @@
 namespace l2v {
 namespace {
 
-constexpr char kDigitPairs[] = "00010203040506070809"
-                               "10111213141516171819"
-                               "20212223242526272829"
-                               "30313233343536373839"
-                               "40414243444546474849"
-                               "50515253545556575859"
-                               "60616263646566676869"
-                               "70717273747576777879"
-                               "80818283848586878889"
-                               "90919293949596979899";
+using detail::kDigitPairs;
+using detail::kDigitTriples;
 
 // Writes exactly `width` digits of `value` (which must fit), zero-padded, two at a time.
 void writePadded(char* out, std::uint64_t value, int width) {
@@ -43,12 +35,10 @@ int decimalWidth(std::uint64_t value) {
 }
 
 constexpr double kScale = 1e6;
-constexpr std::uint64_t kMicros = 1000000;
+constexpr std::uint64_t kMicros = detail::kMicros;
 // Below this magnitude value * 1e6 stays under 2^50, so its fraction is exact and the
 // product's rounding error is far below 1/8.
 constexpr double kFastLimit = 1e9;
-// fl(a * 1e6) lies within |a * 1e6| * 2^-53 of the exact product; twice that keeps a margin.
-constexpr double kTieMargin = 0x1p-52;
 
 // Scales by 10^6 and rounds to an integer. Falls back (returns false) when the rounded
 // product is too close to a tie to tell which way the exact product rounds.
@@ -58,25 +48,12 @@ bool roundedMicros(double magnitude, std::uint64_t& micros) {
     // conversions (single instructions, unlike the unsigned ones) are exact.
     const auto whole = static_cast<std::int64_t>(scaled);
     const double fraction = scaled - static_cast<double>(whole);
-    if (std::fabs(fraction - 0.5) <= scaled * kTieMargin) {
+    if (std::fabs(fraction - 0.5) <= scaled * detail::kTieMargin) {
         return false;
     }
     micros = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
     return true;
 }
-
-// "000" to "999", four bytes apart so that each group is one aligned load.
-constexpr std::array<char, 4000> makeDigitTriples() {
-    std::array<char, 4000> triples{};
-    for (int value = 0; value < 1000; ++value) {
-        triples[static_cast<std::size_t>(4 * value)] = static_cast<char>('0' + value / 100);
-        triples[static_cast<std::size_t>(4 * value + 1)] = static_cast<char>('0' + value / 10 % 10);
-        triples[static_cast<std::size_t>(4 * value + 2)] = static_cast<char>('0' + value % 10);
-    }
-    return triples;
-}
-
-constexpr std::array<char, 4000> kDigitTriples = makeDigitTriples();
 
 // Writes three digits and one byte of scratch after them, which the caller overwrites or
 // leaves beyond the end of the number.
@@ -85,18 +62,12 @@ void writeTriple(char* out, std::uint32_t value) {
 }
 
 char* writeMicros(char* out, std::uint64_t micros) {
+    if (micros < detail::kShortMicros) {
+        return detail::writeShortMicros(out, static_cast<std::uint32_t>(micros));
+    }
     const auto whole = static_cast<std::uint32_t>(micros / kMicros);
     const auto fraction = static_cast<std::uint32_t>(micros - std::uint64_t{whole} * kMicros);
-    if (whole < 100) {
-        // One or two digits, chosen without a branch: "07" is written as "7".
-        const char* pair = kDigitPairs + 2 * whole;
-        const bool single = whole < 10;
-        out[0] = single ? pair[1] : pair[0];
-        out[1] = pair[1];
-        out += single ? 1 : 2;
-    } else {
-        out = writeDecimal(out, whole);
-    }
+    out = writeDecimal(out, whole);
     *out++ = '.';
     writeTriple(out, fraction / 1000);
     writeTriple(out + 3, fraction % 1000);
@@ -113,7 +84,7 @@ char* writeFixedExact(char* out, double value) {
     return std::to_chars(out, out + kMaxFixedLength, value, std::chars_format::fixed, 6).ptr;
 }
 
-char* writeFixed(char* out, double value) {
+char* detail::writeFixedOther(char* out, double value) {
     const double magnitude = std::fabs(value);
     std::uint64_t micros = 0;
     // Zeros (which print without sign) and large values take the exact path.

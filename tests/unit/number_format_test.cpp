@@ -95,6 +95,21 @@ TEST(FixedFormat, ValuesNearHalfMicros) {
     }
 }
 
+// Where the integer part gains a digit and where short values end, rounding moves values
+// across the boundary: 9.9999995 prints as 10.000000, 99.9999995 as 100.000000.
+TEST(FixedFormat, ValuesAroundDigitBoundaries) {
+    for (const double boundary : {1.0, 10.0, 99.999998, 100.0, 1000.0}) {
+        for (double offset = 1e-5; offset > 1e-15; offset /= 3) {
+            for (const double value : {boundary - offset, boundary + offset, boundary - 5e-7,
+                                       std::nextafter(boundary - 5e-7, 0.0),
+                                       std::nextafter(boundary - 5e-7, 1e300)}) {
+                expectSameAsPrintf(value);
+                expectSameAsPrintf(-value);
+            }
+        }
+    }
+}
+
 TEST(FixedFormat, RandomValuesOfEveryScale) {
     Random random(17);
     for (long i = 0; i < sampleCount(1000000); ++i) {
