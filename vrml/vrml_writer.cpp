@@ -143,8 +143,10 @@ void VrmlWriter::composeEdgeText(const DrawingStyle& style) {
 
 void VrmlWriter::cacheSphereRadii() {
     sphereRadii_.reserve(kCachedRadii);
+    char digits[kMaxFixedLength];
     for (std::int32_t count = 0; count < kCachedRadii; ++count) {
-        sphereRadii_.push_back(fixedText(std::sqrt(static_cast<double>(count)) * nodeRadius_));
+        const double radius = std::sqrt(static_cast<double>(count)) * nodeRadius_;
+        sphereRadii_.emplace_back(digits, writeFixed(digits, radius));
     }
 }
 
