@@ -1,5 +1,7 @@
 #include "vrml/edge_geometry.hpp"
 
+#include "vrml/edge_angles.hpp"
+
 #include <algorithm>
 #include <cmath>
 
@@ -35,7 +37,7 @@ EdgeGeometry computeEdgeGeometry(const Point& from, const Point& to) {
         edge.swing = 0.0;
         return edge;
     }
-    edge.swing = std::asin(clampUnit(dx / edge.length));
+    edge.swing = swingAngle(clampUnit(dx / edge.length));
     if (dy == 0.0 && dz == 0.0) {
         edge.axisY = 0.0;
         edge.axisZ = 1.0;
@@ -49,7 +51,7 @@ EdgeGeometry computeEdgeGeometry(const Point& from, const Point& to) {
         edge.axisY = dz / longerComponent;
         edge.axisZ = -dy / longerComponent;
     }
-    edge.tilt = -std::atan2(-(dz / dy), 1.0);
+    edge.tilt = tiltAngle(dy, dz);
     return edge;
 }
 
