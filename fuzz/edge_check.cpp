@@ -76,6 +76,28 @@ void checkMidpoint(double a, double b, double mid) {
     require(std::fabs(mid - exact) <= tolerance, "edge midpoint off the segment's middle");
 }
 
+std::string sixDecimals(double value) {
+    char text[400];
+    std::snprintf(text, sizeof text, "%f", value == 0.0 ? 0.0 : value);
+    return text;
+}
+
+// The angles are evaluated without the math library where that cannot show in the scene:
+// printed with six decimals they must read as asin and atan2 would have them.
+void checkAnglesPrintAsTheLibrary(const Vector& difference, const l2v::EdgeGeometry& edge) {
+    if (edge.length == 0.0) {
+        return;
+    }
+    const double sine = std::clamp(difference.x / edge.length, -1.0, 1.0);
+    require(sixDecimals(edge.swing) == sixDecimals(std::asin(sine)),
+            "swing prints differently from asin", sixDecimals(edge.swing));
+    if (difference.y != 0.0 || difference.z != 0.0) {
+        const double tilt = -std::atan2(-(difference.z / difference.y), 1.0);
+        require(sixDecimals(edge.tilt) == sixDecimals(tilt), "tilt prints differently from atan2",
+                sixDecimals(edge.tilt));
+    }
+}
+
 } // namespace
 
 void checkEdgeGeometry(const l2v::Point& from, const l2v::Point& to,
@@ -87,6 +109,7 @@ void checkEdgeGeometry(const l2v::Point& from, const l2v::Point& to,
     require(std::isfinite(edge.length), "edge length not finite");
     require(std::isfinite(edge.tilt) && std::isfinite(edge.swing), "edge angle not finite");
     require(std::isfinite(edge.axisY) && std::isfinite(edge.axisZ), "edge axis not finite");
+    checkAnglesPrintAsTheLibrary(difference, edge);
     require(edge.axisY != 0.0 || edge.axisZ != 0.0, "edge rotation axis is zero");
     const double length = norm(difference);
     // Below this the squares in the converter's length lose precision or underflow, so the edge
