@@ -103,14 +103,35 @@ TEST(EdgeAngles, RandomTilts) {
     }
 }
 
-// Angles a hair from where the printed digits change: the library's own value is used.
+// Within the margin of a value where the printed digits change, the library decides.
+bool nearPrintBoundary(double angle) {
+    const double micros = std::fabs(angle) * 1e6;
+    return std::fabs(micros - std::floor(micros) - 0.5) < 1e-7;
+}
+
+// Inputs whose angles lie a hair from where the printed digits change (where the rounding of
+// the sine lets them, which it does not close to a quarter turn): the library's own value
+// must be used.
 TEST(EdgeAngles, NearPrintBoundariesTheLibraryDecides) {
     Random random(37);
-    for (long i = 0; i < sampleCount(200000); ++i) {
+    long near = 0;
+    const long samples = sampleCount(200000);
+    for (long i = 0; i < samples; ++i) {
         const double boundary = (static_cast<double>(random.below(1570796)) + 0.5) * 1e-6;
         const double sine = std::sin(random.below(2) == 0 ? boundary : -boundary);
-        ASSERT_TRUE(sameBits(l2v::swingAngle(sine), std::asin(sine))) << std::hexfloat << sine;
         const double dz = std::tan(boundary) * (random.below(2) == 0 ? 1.0 : -1.0);
-        ASSERT_TRUE(sameBits(l2v::tiltAngle(1.0, dz), libraryTilt(1.0, dz))) << std::hexfloat << dz;
+        const double swing = std::asin(sine);
+        const double tilt = libraryTilt(1.0, dz);
+        if (nearPrintBoundary(swing)) {
+            ++near;
+            ASSERT_TRUE(sameBits(l2v::swingAngle(sine), swing)) << std::hexfloat << sine;
+        }
+        if (nearPrintBoundary(tilt)) {
+            ++near;
+            ASSERT_TRUE(sameBits(l2v::tiltAngle(1.0, dz), tilt)) << std::hexfloat << dz;
+        }
+        expectSwingLikeTheLibrary(sine);
+        expectTiltLikeTheLibrary(1.0, dz);
     }
+    EXPECT_GT(near, samples); // most of both kinds land near their boundary
 }
