@@ -5,8 +5,8 @@
 #include "layout/node_line.hpp"
 #include "layout/plain_node_line.hpp"
 
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,9 +16,12 @@ namespace {
 // Small enough that generated references often fall on both sides of it.
 constexpr std::int32_t kNodeCount = 100;
 
+bool sameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
 bool sameBits(const l2v::Position& a, const l2v::Position& b) {
-    return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0 &&
-           std::memcmp(&a.z, &b.z, sizeof a.z) == 0;
+    return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z);
 }
 
 void checkLine(std::string_view line) {

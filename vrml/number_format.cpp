@@ -58,7 +58,7 @@ bool roundedMicros(double magnitude, std::uint64_t& micros) {
 // Writes three digits and one byte of scratch after them, which the caller overwrites or
 // leaves beyond the end of the number.
 void writeTriple(char* out, std::uint32_t value) {
-    std::memcpy(out, kDigitTriples.data() + 4 * value, 4);
+    std::memcpy(out, kDigitTriples.data() + 4 * std::size_t{value}, 4);
 }
 
 char* writeMicros(char* out, std::uint64_t micros) {

@@ -29,9 +29,9 @@ inline constexpr char kDigitPairs[] = "00010203040506070809"
 constexpr std::array<char, 4000> makeDigitTriples() {
     std::array<char, 4000> triples{};
     for (int value = 0; value < 1000; ++value) {
-        triples[static_cast<std::size_t>(4 * value)] = static_cast<char>('0' + value / 100);
-        triples[static_cast<std::size_t>(4 * value + 1)] = static_cast<char>('0' + value / 10 % 10);
-        triples[static_cast<std::size_t>(4 * value + 2)] = static_cast<char>('0' + value % 10);
+        triples[4 * static_cast<std::size_t>(value)] = static_cast<char>('0' + value / 100);
+        triples[4 * static_cast<std::size_t>(value) + 1] = static_cast<char>('0' + value / 10 % 10);
+        triples[4 * static_cast<std::size_t>(value) + 2] = static_cast<char>('0' + value % 10);
     }
     return triples;
 }
@@ -51,7 +51,7 @@ constexpr double kTieMargin = 0x1p-52;
 // The integer part of a short value, one or two digits, chosen without a branch: the digit
 // count is as random as the values.
 inline char* writeShortWhole(char* out, std::uint32_t whole) {
-    const char* pair = kDigitPairs + 2 * whole;
+    const char* pair = kDigitPairs + 2 * std::size_t{whole};
     const int single = whole < 10 ? 1 : 0;
     if constexpr (std::endian::native == std::endian::little) {
         std::uint16_t digits = 0;
@@ -72,8 +72,8 @@ inline char* writeShortMicros(char* out, std::uint32_t micros) {
     out = writeShortWhole(out, whole);
     *out++ = '.';
     // Each triple brings one byte of scratch, overwritten by the next or left past the end.
-    std::memcpy(out, kDigitTriples.data() + 4 * (fraction / 1000), 4);
-    std::memcpy(out + 3, kDigitTriples.data() + 4 * (fraction % 1000), 4);
+    std::memcpy(out, kDigitTriples.data() + 4 * std::size_t{fraction / 1000}, 4);
+    std::memcpy(out + 3, kDigitTriples.data() + 4 * std::size_t{fraction % 1000}, 4);
     return out + 6;
 }
 

@@ -1,10 +1,10 @@
 #include "tests/support/splitmix64.hpp"
 #include "vrml/edge_angles.hpp"
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
@@ -26,7 +26,7 @@ std::string printed(double angle) {
 }
 
 bool sameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 double libraryTilt(double dy, double dz) {

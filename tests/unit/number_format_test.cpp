@@ -100,9 +100,9 @@ TEST(FixedFormat, ValuesNearHalfMicros) {
 TEST(FixedFormat, ValuesAroundDigitBoundaries) {
     for (const double boundary : {1.0, 10.0, 99.999998, 100.0, 1000.0}) {
         for (double offset = 1e-5; offset > 1e-15; offset /= 3) {
-            for (const double value : {boundary - offset, boundary + offset, boundary - 5e-7,
-                                       std::nextafter(boundary - 5e-7, 0.0),
-                                       std::nextafter(boundary - 5e-7, 1e300)}) {
+            for (const double value :
+                 {boundary - offset, boundary + offset, boundary - 5e-7,
+                  std::nextafter(boundary - 5e-7, 0.0), std::nextafter(boundary - 5e-7, 1e300)}) {
                 expectSameAsPrintf(value);
                 expectSameAsPrintf(-value);
             }

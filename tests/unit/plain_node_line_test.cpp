@@ -4,8 +4,8 @@
 #include "tests/support/splitmix64.hpp"
 
 #include <array>
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -45,7 +45,7 @@ std::optional<Reading> readGeneral(std::string_view line) {
 
 // Same bits: -0.0 and 0.0 differ here, as they do in the written scene.
 bool sameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 std::string digits(Random& random, std::uint64_t count) {
