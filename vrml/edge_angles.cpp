@@ -44,6 +44,9 @@ double arcTangentOfRatio(double p, double q) {
     return base + x * arcTangentFactor(x * x);
 }
 
+constexpr double kSmallestUnscaled = 0x1p-900;
+constexpr double kTinyScale = 0x1p600;
+
 // The evaluation above and the library's are both within about 1e-15 of the true angle.
 // Printed with six decimals, they can differ only if a value where the digits change (an odd
 // multiple of half a millionth) or zero (where the sign shows) lies between them; this margin
@@ -67,8 +70,16 @@ double swingAngle(double sine) {
 }
 
 double tiltAngle(double dy, double dz) {
+    double rise = std::fabs(dz);
+    double run = std::fabs(dy);
+    // Subnormal differences have too few digits for the region tests' products; a power of
+    // two brings both into the normal range without changing their ratio.
+    if (std::fmax(rise, run) < kSmallestUnscaled) {
+        rise *= kTinyScale;
+        run *= kTinyScale;
+    }
     // The sign of the product is the sign of dz / dy, even where the product underflows.
-    const double angle = std::copysign(arcTangentOfRatio(std::fabs(dz), std::fabs(dy)), dz * dy);
+    const double angle = std::copysign(arcTangentOfRatio(rise, run), dz * dy);
     return printsAsTheLibraryWould(angle) ? angle : -std::atan2(-(dz / dy), 1.0);
 }
 

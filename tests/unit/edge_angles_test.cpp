@@ -85,6 +85,20 @@ TEST(EdgeAngles, SpecialTilts) {
     }
 }
 
+// Differences of a few units of the smallest subnormal: their ratios are exact, but products
+// with constants that small lose their digits.
+TEST(EdgeAngles, SubnormalDifferences) {
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    for (int a = 0; a <= 80; ++a) {
+        for (int b = 0; b <= 80; ++b) {
+            if (a != 0 || b != 0) {
+                expectTiltLikeTheLibrary(a * tiny, b * tiny);
+                expectTiltLikeTheLibrary(-a * tiny, b * tiny);
+            }
+        }
+    }
+}
+
 TEST(EdgeAngles, RandomSines) {
     Random random(29);
     for (long i = 0; i < sampleCount(1000000); ++i) {
@@ -100,6 +114,8 @@ TEST(EdgeAngles, RandomTilts) {
     for (long i = 0; i < sampleCount(1000000); ++i) {
         expectTiltLikeTheLibrary(random.between(-20.0, 20.0), random.between(-20.0, 20.0));
         expectTiltLikeTheLibrary(randomScale(random, -600, 500), randomScale(random, -600, 500));
+        expectTiltLikeTheLibrary(randomScale(random, -1074, -1000),
+                                 randomScale(random, -1074, 500));
     }
 }
 
