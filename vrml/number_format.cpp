@@ -1,6 +1,5 @@
 #include "vrml/number_format.hpp"
 
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -9,7 +8,6 @@ namespace l2v {
 namespace {
 
 using detail::kDigitPairs;
-using detail::kDigitTriples;
 
 // Writes exactly `width` digits of `value` (which must fit), zero-padded, two at a time.
 void writePadded(char* out, std::uint64_t value, int width) {
@@ -55,23 +53,13 @@ bool roundedMicros(double magnitude, std::uint64_t& micros) {
     return true;
 }
 
-// Writes three digits and one byte of scratch after them, which the caller overwrites or
-// leaves beyond the end of the number.
-void writeTriple(char* out, std::uint32_t value) {
-    std::memcpy(out, kDigitTriples.data() + 4 * std::size_t{value}, 4);
-}
-
 char* writeMicros(char* out, std::uint64_t micros) {
     if (micros < detail::kShortMicros) {
         return detail::writeShortMicros(out, static_cast<std::uint32_t>(micros));
     }
     const auto whole = static_cast<std::uint32_t>(micros / kMicros);
     const auto fraction = static_cast<std::uint32_t>(micros - std::uint64_t{whole} * kMicros);
-    out = writeDecimal(out, whole);
-    *out++ = '.';
-    writeTriple(out, fraction / 1000);
-    writeTriple(out + 3, fraction % 1000);
-    return out + 6;
+    return detail::writeDecimals(writeDecimal(out, whole), fraction);
 }
 
 } // namespace

@@ -65,16 +65,19 @@ inline char* writeShortWhole(char* out, std::uint32_t whole) {
     return out + 2 - single;
 }
 
-// Writes a magnitude below 100 given as its rounded count of millionths.
-inline char* writeShortMicros(char* out, std::uint32_t micros) {
-    const std::uint32_t whole = micros / kMicros;
-    const std::uint32_t fraction = micros - whole * kMicros;
-    out = writeShortWhole(out, whole);
+// The point and six decimals of `fraction` millionths. Each triple brings one byte of scratch,
+// overwritten by the next or left past the end.
+inline char* writeDecimals(char* out, std::uint32_t fraction) {
     *out++ = '.';
-    // Each triple brings one byte of scratch, overwritten by the next or left past the end.
     std::memcpy(out, kDigitTriples.data() + 4 * std::size_t{fraction / 1000}, 4);
     std::memcpy(out + 3, kDigitTriples.data() + 4 * std::size_t{fraction % 1000}, 4);
     return out + 6;
+}
+
+// Writes a magnitude below 100 given as its rounded count of millionths.
+inline char* writeShortMicros(char* out, std::uint32_t micros) {
+    const std::uint32_t whole = micros / kMicros;
+    return writeDecimals(writeShortWhole(out, whole), micros - whole * kMicros);
 }
 
 // Every value the short path below leaves: zeros, large values, near-ties.
