@@ -4,8 +4,8 @@
 #include "layout/failure.hpp"
 #include "layout/node_line.hpp"
 #include "layout/plain_node_line.hpp"
+#include "tests/support/same_bits.hpp"
 
-#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,12 +13,10 @@
 namespace fuzz {
 namespace {
 
+using l2v::testing::sameBits;
+
 // Small enough that generated references often fall on both sides of it.
 constexpr std::int32_t kNodeCount = 100;
-
-bool sameBits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
 
 bool sameBits(const l2v::Position& a, const l2v::Position& b) {
     return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z);

@@ -1,7 +1,7 @@
+#include "tests/support/same_bits.hpp"
 #include "tests/support/splitmix64.hpp"
 #include "vrml/edge_angles.hpp"
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +10,8 @@
 #include <string>
 
 namespace {
+
+using l2v::testing::sameBits;
 
 using Random = l2v::testing::SplitMix64;
 
@@ -23,10 +25,6 @@ std::string printed(double angle) {
     char text[64];
     std::snprintf(text, sizeof text, "%f", angle == 0.0 ? 0.0 : angle);
     return text;
-}
-
-bool sameBits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 double libraryTilt(double dy, double dz) {

@@ -1,10 +1,10 @@
 #include "layout/failure.hpp"
 #include "layout/node_line.hpp"
 #include "layout/plain_node_line.hpp"
+#include "tests/support/same_bits.hpp"
 #include "tests/support/splitmix64.hpp"
 
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <optional>
@@ -12,6 +12,8 @@
 #include <vector>
 
 namespace {
+
+using l2v::testing::sameBits;
 
 using Random = l2v::testing::SplitMix64;
 using References = std::vector<std::int32_t>;
@@ -41,11 +43,6 @@ std::optional<Reading> readGeneral(std::string_view line) {
         return std::nullopt;
     }
     return reading;
-}
-
-// Same bits: -0.0 and 0.0 differ here, as they do in the written scene.
-bool sameBits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 std::string digits(Random& random, std::uint64_t count) {
