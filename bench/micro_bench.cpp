@@ -3,9 +3,9 @@
 
 #include "layout/node_line.hpp"
 #include "tests/support/splitmix64.hpp"
-#include "vrml/byte_sink.hpp"
-#include "vrml/drawing_style.hpp"
-#include "vrml/edge_geometry.hpp"
+#include "output/byte_sink.hpp"
+#include "scene/drawing_style.hpp"
+#include "scene/edge_geometry.hpp"
 #include "vrml/number_format.hpp"
 #include "vrml/vrml_writer.hpp"
 

@@ -9,7 +9,7 @@
 #include "layout_check.hpp"
 #include "refusal_check.hpp"
 #include "scene_check.hpp"
-#include "vrml/byte_sink.hpp"
+#include "output/byte_sink.hpp"
 #include "vrml/scene_export.hpp"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vrml/edge_geometry.hpp"
+#include "scene/edge_geometry.hpp"
 
 namespace fuzz {
 

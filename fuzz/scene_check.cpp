@@ -3,7 +3,7 @@
 #include "edge_check.hpp"
 #include "fuzz_check.hpp"
 #include "number_text.hpp"
-#include "vrml/edge_geometry.hpp"
+#include "scene/edge_geometry.hpp"
 
 #include <array>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "vrml/scene_export.hpp"
 
 #include "layout/fitting.hpp"
-#include "vrml/edge_geometry.hpp"
-#include "vrml/output_file.hpp"
+#include "scene/edge_geometry.hpp"
+#include "output/output_file.hpp"
 #include "vrml/vrml_writer.hpp"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "layout/layout.hpp"
-#include "vrml/byte_sink.hpp"
+#include "output/byte_sink.hpp"
 
 #include <cstddef>
 #include <string>

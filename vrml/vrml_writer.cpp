@@ -8,8 +8,6 @@
 namespace l2v {
 namespace {
 
-// Output goes out in whole chunks of this size: page-aligned writes, as large as pays off.
-constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 // Numbers in the largest block (an edge), each with its leading blank.
 constexpr std::size_t kNumbersPerBlock = 8;
 constexpr std::size_t kLabelRoom = 16;
@@ -49,18 +47,19 @@ void addLine(std::string& out, int indent, std::string_view text, std::string_vi
 } // namespace
 
 VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabels)
-    : sink_(sink), nodeRadius_(style.nodeRadius), showLabels_(showLabels),
-      edgeShortening_(2 * style.nodeRadius) {
+    : nodeRadius_(style.nodeRadius), showLabels_(showLabels),
+      edgeShortening_(2 * style.nodeRadius),
+      blockRoom_(composeBlockText(style, showLabels)), out_(sink, blockRoom_) {
+    cacheSphereRadii();
+}
+
+std::size_t VrmlWriter::composeBlockText(const DrawingStyle& style, bool showLabels) {
     composeNodeText(style, showLabels);
     composeEdgeText(style);
-    cacheSphereRadii();
     const std::size_t textSize = nodeOpen_.size() + nodeAfterPosition_.size() + labelClose_.size() +
                                  nodeClose_.size() + edgeOpen_.size() + edgeTranslation_.size() +
                                  edgeTilt_.size() + edgeHeight_.size() + edgeClose_.size();
-    blockRoom_ = textSize + kLabelRoom + kNumbersPerBlock * (kMaxFixedLength + 1);
-    // A block may start just below a chunk's end and run past it.
-    capacity_ = kChunkSize + blockRoom_;
-    buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+    return textSize + kLabelRoom + kNumbersPerBlock * (kMaxFixedLength + 1);
 }
 
 void VrmlWriter::composeNodeText(const DrawingStyle& style, bool showLabels) {
@@ -157,78 +156,43 @@ char* VrmlWriter::writeSphereRadius(char* out, std::int32_t count) const {
     return writeFixed(out, std::sqrt(static_cast<double>(count)) * nodeRadius_);
 }
 
-char* VrmlWriter::reserve(std::size_t size) {
-    if (used_ >= kChunkSize || capacity_ - used_ < size) {
-        writeWholeChunks();
-    }
-    return buffer_.get() + used_;
-}
-
-void VrmlWriter::commitUpTo(const char* end) {
-    used_ = static_cast<std::size_t>(end - buffer_.get());
-}
-
-void VrmlWriter::writeWholeChunks() {
-    const std::size_t whole = used_ - used_ % kChunkSize;
-    if (whole == 0) {
-        return;
-    }
-    sink_.write(buffer_.get(), whole);
-    used_ -= whole;
-    std::memmove(buffer_.get(), buffer_.get() + whole, used_);
-}
-
 void VrmlWriter::finish() {
-    if (used_ > 0) {
-        sink_.write(buffer_.get(), used_);
-        used_ = 0;
-    }
-}
-
-// Frame text is short and written once, so it goes through the plain path.
-void VrmlWriter::writeText(std::string_view text) {
-    while (!text.empty()) {
-        const std::size_t part = std::min(capacity_ - used_, text.size());
-        std::memcpy(buffer_.get() + used_, text.data(), part);
-        used_ += part;
-        text.remove_prefix(part);
-        writeWholeChunks();
-    }
+    out_.finish();
 }
 
 void VrmlWriter::writeHeader() {
-    writeText("#VRML V2.0 utf8\n#Please view this file in a VRML viewer.\n"
+    out_.append("#VRML V2.0 utf8\n#Please view this file in a VRML viewer.\n"
               "#You can obtain a free one from ");
-    writeText(kViewerAddress);
-    writeText("\n");
+    out_.append(kViewerAddress);
+    out_.append("\n");
 }
 
 void VrmlWriter::writeWorldInfo(std::string_view title, std::string_view info) {
-    writeText("WorldInfo {\n    title \" ");
-    writeText(title);
-    writeText(" \"\n    info \" ");
-    writeText(info);
-    writeText(" \"\n}\n");
+    out_.append("WorldInfo {\n    title \" ");
+    out_.append(title);
+    out_.append(" \"\n    info \" ");
+    out_.append(info);
+    out_.append(" \"\n}\n");
 }
 
 void VrmlWriter::writeViewpoint(double distance) {
-    writeText("Viewpoint {\n    description \"home\"\n    position 0.0 0.0 ");
-    writeText(fixedText(distance));
-    writeText("\n}\n");
+    out_.append("Viewpoint {\n    description \"home\"\n    position 0.0 0.0 ");
+    out_.append(fixedText(distance));
+    out_.append("\n}\n");
 }
 
 void VrmlWriter::writeBackground(std::string_view skyColour) {
-    writeText("Background {\n    skyColor ");
-    writeText(skyColour);
-    writeText("\n}\n");
+    out_.append("Background {\n    skyColor ");
+    out_.append(skyColour);
+    out_.append("\n}\n");
 }
 
 void VrmlWriter::writeTrailer() {
-    writeText("\n# End of file!\n");
+    out_.append("\n# End of file!\n");
 }
 
 void VrmlWriter::writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label) {
-    char* out = reserve(blockRoom_);
+    char* out = out_.reserve(blockRoom_);
     out = put(out, nodeOpen_);
     out = writeFixed(out, x);
     out = putSeparated(out, y);
@@ -240,11 +204,11 @@ void VrmlWriter::writeNode(double x, double y, double z, std::int32_t count, std
     }
     out = writeSphereRadius(out, count);
     out = put(out, nodeClose_);
-    commitUpTo(out);
+    out_.commitUpTo(out);
 }
 
 void VrmlWriter::writeEdge(const EdgeGeometry& edge) {
-    char* out = reserve(blockRoom_);
+    char* out = out_.reserve(blockRoom_);
     out = put(out, edgeOpen_);
     out = putSeparated(out, edge.axisY);
     out = putSeparated(out, edge.axisZ);
@@ -258,7 +222,7 @@ void VrmlWriter::writeEdge(const EdgeGeometry& edge) {
     out = put(out, edgeHeight_);
     out = writeFixed(out, edge.length - edgeShortening_);
     out = put(out, edgeClose_);
-    commitUpTo(out);
+    out_.commitUpTo(out);
 }
 
 } // namespace l2v

@@ -1,19 +1,17 @@
 #pragma once
 
-#include "vrml/byte_sink.hpp"
-#include "vrml/drawing_style.hpp"
-#include "vrml/edge_geometry.hpp"
+#include "output/output_buffer.hpp"
+#include "scene/drawing_style.hpp"
+#include "scene/edge_geometry.hpp"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace l2v {
 
-// Writes the blocks of a VRML 2.0 scene into one large buffer that goes to the sink whenever
-// it fills. The fixed text of node and edge blocks, style values included, is composed once
+// Writes the blocks of a VRML 2.0 scene through the output buffer. The fixed text of node and edge blocks, style values included, is composed once
 // at construction, so a block costs a few copies and the conversion of its own numbers.
 class VrmlWriter {
   public:
@@ -36,21 +34,15 @@ class VrmlWriter {
     void finish();
 
   private:
-    char* reserve(std::size_t size);
-    void commitUpTo(const char* end);
-    void writeWholeChunks();
-    void writeText(std::string_view text);
+    // Composes the fixed text of both block kinds; returns the room one block may need.
+    std::size_t composeBlockText(const DrawingStyle& style, bool showLabels);
     void composeNodeText(const DrawingStyle& style, bool showLabels);
     void composeEdgeText(const DrawingStyle& style);
     void cacheSphereRadii();
     char* writeSphereRadius(char* out, std::int32_t count) const;
 
-    ByteSink& sink_;
     double nodeRadius_;
     bool showLabels_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t capacity_ = 0;
-    std::size_t used_ = 0;
 
     std::string nodeOpen_;
     std::string nodeAfterPosition_;
@@ -62,8 +54,9 @@ class VrmlWriter {
     std::string edgeHeight_;
     std::string edgeClose_;
     double edgeShortening_;
-    std::size_t blockRoom_ = 0;            // room any single node or edge block may need
+    std::size_t blockRoom_;                // room any single node or edge block may need
     std::vector<std::string> sphereRadii_; // by run length
+    OutputBuffer out_;
 };
 
 } // namespace l2v

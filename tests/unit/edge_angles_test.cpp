@@ -1,6 +1,6 @@
 #include "tests/support/same_bits.hpp"
 #include "tests/support/splitmix64.hpp"
-#include "vrml/edge_angles.hpp"
+#include "scene/edge_angles.hpp"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "vrml/edge_geometry.hpp"
+#include "scene/edge_geometry.hpp"
 
 #include <cmath>
 #include <gtest/gtest.h>

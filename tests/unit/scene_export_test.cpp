@@ -2,7 +2,7 @@
 #include "layout/fitting.hpp"
 #include "layout/layout_reader.hpp"
 #include "tests/support/splitmix64.hpp"
-#include "vrml/byte_sink.hpp"
+#include "output/byte_sink.hpp"
 #include "vrml/scene_export.hpp"
 
 #include <gtest/gtest.h>

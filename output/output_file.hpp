@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vrml/byte_sink.hpp"
+#include "output/byte_sink.hpp"
 
 #include <string>
 #include <sys/types.h>

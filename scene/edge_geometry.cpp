@@ -1,6 +1,6 @@
-#include "vrml/edge_geometry.hpp"
+#include "scene/edge_geometry.hpp"
 
-#include "vrml/edge_angles.hpp"
+#include "scene/edge_angles.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "vrml/output_file.hpp"
+#include "output/output_file.hpp"
 
 #include "layout/failure.hpp"
 

@@ -1,4 +1,4 @@
-#include "vrml/edge_angles.hpp"
+#include "scene/edge_angles.hpp"
 
 #include <array>
 #include <cmath>
