@@ -2,7 +2,7 @@
 
 #include "app/command_line.hpp"
 #include "layout/layout_reader.hpp"
-#include "vrml/scene_export.hpp"
+#include "app/scene_export.hpp"
 
 namespace l2v {
 

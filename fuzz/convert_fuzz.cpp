@@ -10,7 +10,7 @@
 #include "refusal_check.hpp"
 #include "scene_check.hpp"
 #include "output/byte_sink.hpp"
-#include "vrml/scene_export.hpp"
+#include "vrml/vrml_scene.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     l2v::StringSink sink;
-    l2v::writeScene(*layout, sink, switches);
+    l2v::writeVrmlScene(*layout, sink, switches);
     fuzz::checkScene(sink.text(), *layout, switches);
     return 0;
 }

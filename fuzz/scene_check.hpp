@@ -1,7 +1,7 @@
 #pragma once
 
 #include "layout/layout.hpp"
-#include "vrml/scene_export.hpp"
+#include "vrml/vrml_scene.hpp"
 
 #include <string_view>
 

@@ -10,12 +10,12 @@ cd "$repo_root"
 fuzz_seconds=${1:-60}
 
 echo "== release build and tests"
-cmake --preset release > /dev/null
+cmake --preset release -DLAYOUT2VRML_REQUIRE_READERS=ON > /dev/null
 cmake --build --preset release
 ctest --preset release
 
 echo "== sanitizer build and tests (ASan + UBSan, leak checking on)"
-cmake --preset sanitize > /dev/null
+cmake --preset sanitize -DLAYOUT2VRML_REQUIRE_READERS=ON > /dev/null
 cmake --build --preset sanitize
 ctest --preset sanitize
 

@@ -3,7 +3,7 @@
 #include "layout/layout_reader.hpp"
 #include "tests/support/splitmix64.hpp"
 #include "output/byte_sink.hpp"
-#include "vrml/scene_export.hpp"
+#include "vrml/vrml_scene.hpp"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -28,7 +28,7 @@ std::string randomLayoutText(int nodeCount) {
 
 std::string sceneOf(const l2v::Layout& layout, std::size_t positionCopyBudget) {
     l2v::StringSink sink;
-    l2v::writeScene(layout, sink, {}, positionCopyBudget);
+    l2v::writeVrmlScene(layout, sink, {}, positionCopyBudget);
     return sink.text();
 }
 
@@ -36,7 +36,7 @@ std::string sceneOf(const l2v::Layout& layout, std::size_t positionCopyBudget) {
 
 // Large layouts read edge positions straight from the coordinate arrays instead of a copy;
 // the scene must not tell the difference.
-TEST(SceneExport, EdgesReadTheSameWithOrWithoutThePositionCopy) {
+TEST(VrmlScene, EdgesReadTheSameWithOrWithoutThePositionCopy) {
     const std::string text = randomLayoutText(500);
     l2v::MemorySource source(text);
     l2v::Layout layout = l2v::readLayout(source, "random.3dlayout");

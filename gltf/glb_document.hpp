@@ -1,0 +1,45 @@
+#pragma once
+
+#include "scene/unit_meshes.hpp"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace l2v {
+
+// What the scene holds, which decides every size of the file.
+struct GlbContents {
+    std::uint64_t nodeCount = 0;
+    std::uint64_t edgeCount = 0; // drawn edges: 0 when edges are not shown
+    bool labels = false;         // one named glTF node per graph node instead of instances
+};
+
+// One stretch of the binary chunk, read through one accessor of the same index.
+struct BinaryView {
+    std::uint64_t offset = 0;
+    std::uint64_t length = 0;
+    std::uint64_t count = 0;
+    int componentType = 0;
+    const char* type = "";
+    int target = 0;         // 0: no GPU buffer target (instance data)
+    std::string bounds;     // ,"min":[..],"max":[..] for vertex positions
+};
+
+// The JSON of the file, cut where the per-node parts of a labelled scene are streamed in:
+// head, the labelled nodes' indices, middle, the labelled nodes, tail. Without labels the
+// two streamed parts are empty.
+struct GlbDocument {
+    std::string head;
+    std::string middle;
+    std::string tail;
+    std::uint64_t firstLabelledNode = 0; // glTF node index of graph node 0
+    std::vector<BinaryView> views;       // in the order their bytes are written
+    std::uint64_t binaryLength = 0;      // a multiple of 4
+};
+
+// Plans the file for `contents` around the two unit meshes.
+GlbDocument planGlbDocument(const GlbContents& contents, const UnitMesh& sphere,
+                            const UnitMesh& cylinder);
+
+} // namespace l2v

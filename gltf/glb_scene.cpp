@@ -1,0 +1,250 @@
+#include "gltf/glb_scene.hpp"
+
+#include "gltf/glb_document.hpp"
+#include "gltf/json_number.hpp"
+#include "layout/failure.hpp"
+#include "output/output_buffer.hpp"
+#include "scene/cylinder_placement.hpp"
+#include "scene/drawing_style.hpp"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+namespace l2v {
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "GLB is little-endian");
+
+constexpr std::uint32_t kMagic = 0x46546C67;     // "glTF"
+constexpr std::uint32_t kVersion = 2;
+constexpr std::uint32_t kJsonChunk = 0x4E4F534A; // "JSON"
+constexpr std::uint32_t kBinaryChunk = 0x004E4942; // "BIN\0"
+constexpr std::uint64_t kHeaderBytes = 12;
+constexpr std::uint64_t kChunkHeaderBytes = 8;
+// Room for the largest piece written at once: one labelled node's JSON.
+constexpr std::size_t kLargestPiece = 256;
+
+std::uint64_t paddedTo4(std::uint64_t length) {
+    return (length + 3) / 4 * 4;
+}
+
+char* putWord(char* out, std::uint32_t word) {
+    std::memcpy(out, &word, sizeof word);
+    return out + sizeof word;
+}
+
+char* putFloats(char* out, std::initializer_list<float> values) {
+    for (const float value : values) {
+        std::memcpy(out, &value, sizeof value);
+        out += sizeof value;
+    }
+    return out;
+}
+
+float sphereRadius(std::int32_t count, double nodeRadius) {
+    return static_cast<float>(std::sqrt(static_cast<double>(count)) * nodeRadius);
+}
+
+// The JSON of node `index` when every graph node is a glTF node of its own.
+char* writeLabelledNode(char* out, std::uint32_t index, const Point& at, float radius) {
+    const auto put = [&out](std::string_view text) {
+        std::memcpy(out, text.data(), text.size());
+        out += text.size();
+    };
+    put(R"({"name":")");
+    out = writeJsonIndex(out, index);
+    put(R"(","mesh":0,"translation":[)");
+    out = writeJsonFloat(out, static_cast<float>(at.x));
+    put(",");
+    out = writeJsonFloat(out, static_cast<float>(at.y));
+    put(",");
+    out = writeJsonFloat(out, static_cast<float>(at.z));
+    put(R"(],"scale":[)");
+    for (int axis = 0; axis < 3; ++axis) {
+        out = writeJsonFloat(out, radius);
+        put(axis < 2 ? "," : "]}");
+    }
+    return out;
+}
+
+char* writeChildIndex(char* out, std::uint64_t firstChild, std::uint32_t index) {
+    if (index > 0) {
+        *out++ = ',';
+    }
+    return writeJsonIndex(out, firstChild + index);
+}
+
+// The two streamed parts of a labelled scene's JSON, measured by writing them once aside.
+std::uint64_t labelledTextLength(const Layout& layout, const GlbDocument& document,
+                                 double nodeRadius) {
+    std::uint64_t length = 0;
+    char scratch[kLargestPiece];
+    forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t index) {
+        length += static_cast<std::uint64_t>(
+            writeChildIndex(scratch, document.firstLabelledNode, index) - scratch);
+        length += static_cast<std::uint64_t>(
+            writeLabelledNode(scratch, index, at, sphereRadius(count, nodeRadius)) - scratch);
+    });
+    return length + (static_cast<std::uint64_t>(layout.nodeCount) - 1); // commas between nodes
+}
+
+GlbContents contentsOf(const Layout& layout, const SceneSwitches& switches) {
+    GlbContents contents;
+    contents.nodeCount = static_cast<std::uint64_t>(layout.nodeCount);
+    contents.edgeCount = switches.showEdges ? countDrawnEdges(layout) : 0;
+    contents.labels = switches.showLabels;
+    return contents;
+}
+
+class GlbEncoder {
+  public:
+    GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
+               std::size_t positionCopyBudget)
+        : layout_(layout), switches_(switches), positionCopyBudget_(positionCopyBudget),
+          contents_(contentsOf(layout, switches)), sphere_(unitSphere()),
+          cylinder_(unitCylinder()), document_(planGlbDocument(contents_, sphere_, cylinder_)),
+          out_(sink, kLargestPiece) {}
+
+    void write() {
+        const std::uint64_t jsonLength =
+            document_.head.size() + document_.middle.size() + document_.tail.size() +
+            (switches_.showLabels ? labelledTextLength(layout_, document_, style_.nodeRadius) : 0);
+        const std::uint64_t jsonChunk = paddedTo4(jsonLength);
+        const std::uint64_t fileLength =
+            kHeaderBytes + kChunkHeaderBytes + jsonChunk + kChunkHeaderBytes + document_.binaryLength;
+        if (fileLength > kLargestGlbFile) {
+            throw Failure("scene is too large for a glb file.");
+        }
+        writeWords({kMagic, kVersion, static_cast<std::uint32_t>(fileLength),
+                    static_cast<std::uint32_t>(jsonChunk), kJsonChunk});
+        writeJson();
+        out_.append(std::string(jsonChunk - jsonLength, ' '));
+        writeWords({static_cast<std::uint32_t>(document_.binaryLength), kBinaryChunk});
+        writeBinary();
+        out_.finish();
+    }
+
+  private:
+    void writeWords(std::initializer_list<std::uint32_t> words) {
+        char* out = out_.reserve(kLargestPiece);
+        for (const std::uint32_t word : words) {
+            out = putWord(out, word);
+        }
+        out_.commitUpTo(out);
+    }
+
+    void writeJson() {
+        out_.append(document_.head);
+        if (switches_.showLabels) {
+            forEachNode(layout_, [this](const Point&, std::int32_t, std::uint32_t index) {
+                out_.commitUpTo(
+                    writeChildIndex(out_.reserve(kLargestPiece), document_.firstLabelledNode, index));
+            });
+        }
+        out_.append(document_.middle);
+        if (switches_.showLabels) {
+            forEachNode(layout_, [this](const Point& at, std::int32_t count, std::uint32_t index) {
+                char* out = out_.reserve(kLargestPiece);
+                if (index > 0) {
+                    *out++ = ',';
+                }
+                out_.commitUpTo(
+                    writeLabelledNode(out, index, at, sphereRadius(count, style_.nodeRadius)));
+            });
+        }
+        out_.append(document_.tail);
+    }
+
+    // In the order the document planned: meshes, node instances, edge instances.
+    void writeBinary() {
+        writeMesh(sphere_);
+        if (contents_.edgeCount > 0) {
+            writeMesh(cylinder_);
+        }
+        if (!switches_.showLabels) {
+            writeNodeInstances();
+        }
+        if (contents_.edgeCount > 0) {
+            writeEdgeInstances();
+        }
+    }
+
+    void writeMesh(const UnitMesh& mesh) {
+        for (const auto* vectors : {&mesh.positions, &mesh.normals}) {
+            for (const auto& vector : *vectors) {
+                out_.commitUpTo(putFloats(out_.reserve(kLargestPiece), {vector[0], vector[1], vector[2]}));
+            }
+        }
+        for (const std::uint16_t index : mesh.indices) {
+            char* out = out_.reserve(kLargestPiece);
+            std::memcpy(out, &index, sizeof index);
+            out_.commitUpTo(out + sizeof index);
+        }
+        if (mesh.indices.size() % 2 != 0) {
+            out_.append(std::string_view("\0\0", 2));
+        }
+    }
+
+    void writeNodeInstances() {
+        forEachNode(layout_, [this](const Point& at, std::int32_t, std::uint32_t) {
+            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
+                                      {static_cast<float>(at.x), static_cast<float>(at.y),
+                                       static_cast<float>(at.z)}));
+        });
+        forEachNode(layout_, [this](const Point&, std::int32_t count, std::uint32_t) {
+            const float radius = sphereRadius(count, style_.nodeRadius);
+            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece), {radius, radius, radius}));
+        });
+    }
+
+    // One pass per attribute: each is a stretch of its own in the file.
+    void writeEdgeInstances() {
+        const double nodeRadius = style_.nodeRadius;
+        eachCylinder([this](const CylinderPlacement& cylinder) {
+            const Point& centre = cylinder.centre;
+            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
+                                      {static_cast<float>(centre.x), static_cast<float>(centre.y),
+                                       static_cast<float>(centre.z)}));
+        }, nodeRadius);
+        eachCylinder([this](const CylinderPlacement& cylinder) {
+            const Quaternion& turn = cylinder.turn;
+            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
+                                      {static_cast<float>(turn.x), static_cast<float>(turn.y),
+                                       static_cast<float>(turn.z), static_cast<float>(turn.w)}));
+        }, nodeRadius);
+        const auto radius = static_cast<float>(style_.edgeRadius);
+        eachCylinder([this, radius](const CylinderPlacement& cylinder) {
+            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
+                                      {radius, static_cast<float>(cylinder.height), radius}));
+        }, nodeRadius);
+    }
+
+    template <class Visit> void eachCylinder(Visit visit, double nodeRadius) {
+        forEachEdge(
+            layout_,
+            [&visit, nodeRadius](const Point& from, const Point& to) {
+                visit(placeCylinder(from, to, nodeRadius));
+            },
+            positionCopyBudget_);
+    }
+
+    const Layout& layout_;
+    SceneSwitches switches_;
+    std::size_t positionCopyBudget_;
+    DrawingStyle style_;
+    GlbContents contents_;
+    UnitMesh sphere_;
+    UnitMesh cylinder_;
+    GlbDocument document_;
+    OutputBuffer out_;
+};
+
+} // namespace
+
+void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
+                   std::size_t positionCopyBudget) {
+    GlbEncoder(layout, sink, switches, positionCopyBudget).write();
+}
+
+} // namespace l2v

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace l2v {
+
+// A triangle mesh with one normal per vertex; triangles wind counter-clockwise seen from
+// outside.
+struct UnitMesh {
+    std::vector<std::array<float, 3>> positions;
+    std::vector<std::array<float, 3>> normals;
+    std::vector<std::uint16_t> indices;
+};
+
+// Latitude rings and longitude slices of the unit sphere: round at the default viewpoint
+// (a node sphere covers a few dozen pixels there) within 168 triangles.
+inline constexpr int kSphereRings = 8;
+inline constexpr int kSphereSlices = 12;
+// Sides of the unit cylinder: 36 triangles with its caps.
+inline constexpr int kCylinderSides = 10;
+
+// Radius 1 around the origin, poles on y.
+UnitMesh unitSphere();
+
+// Radius 1, height 1 along y, centred on the origin, with flat caps: VRML's Cylinder shape.
+UnitMesh unitCylinder();
+
+} // namespace l2v
