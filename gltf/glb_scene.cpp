@@ -99,9 +99,8 @@ GlbContents contentsOf(const Layout& layout, const SceneSwitches& switches) {
 
 class GlbEncoder {
   public:
-    GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-               std::size_t positionCopyBudget)
-        : layout_(layout), switches_(switches), positionCopyBudget_(positionCopyBudget),
+    GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches)
+        : layout_(layout), switches_(switches),
           contents_(contentsOf(layout, switches)), sphere_(unitSphere()),
           cylinder_(unitCylinder()), document_(planGlbDocument(contents_, sphere_, cylinder_)),
           out_(sink, kLargestPiece) {}
@@ -200,38 +199,28 @@ class GlbEncoder {
 
     // One pass per attribute: each is a stretch of its own in the file.
     void writeEdgeInstances() {
-        const double nodeRadius = style_.nodeRadius;
-        eachCylinder([this](const CylinderPlacement& cylinder) {
-            const Point& centre = cylinder.centre;
+        forEachEdge(layout_, [this](const Point& from, const Point& to) {
+            const Point centre = edgeMidpoint(from, to);
             out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
                                       {static_cast<float>(centre.x), static_cast<float>(centre.y),
                                        static_cast<float>(centre.z)}));
-        }, nodeRadius);
-        eachCylinder([this](const CylinderPlacement& cylinder) {
-            const Quaternion& turn = cylinder.turn;
+        });
+        forEachEdge(layout_, [this](const Point& from, const Point& to) {
+            const Quaternion turn = cylinderTurn(from, to);
             out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
                                       {static_cast<float>(turn.x), static_cast<float>(turn.y),
                                        static_cast<float>(turn.z), static_cast<float>(turn.w)}));
-        }, nodeRadius);
+        });
         const auto radius = static_cast<float>(style_.edgeRadius);
-        eachCylinder([this, radius](const CylinderPlacement& cylinder) {
-            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
-                                      {radius, static_cast<float>(cylinder.height), radius}));
-        }, nodeRadius);
-    }
-
-    template <class Visit> void eachCylinder(Visit visit, double nodeRadius) {
-        forEachEdge(
-            layout_,
-            [&visit, nodeRadius](const Point& from, const Point& to) {
-                visit(placeCylinder(from, to, nodeRadius));
-            },
-            positionCopyBudget_);
+        const double nodeRadius = style_.nodeRadius;
+        forEachEdge(layout_, [this, radius, nodeRadius](const Point& from, const Point& to) {
+            const auto height = static_cast<float>(cylinderHeight(from, to, nodeRadius));
+            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece), {radius, height, radius}));
+        });
     }
 
     const Layout& layout_;
     SceneSwitches switches_;
-    std::size_t positionCopyBudget_;
     DrawingStyle style_;
     GlbContents contents_;
     UnitMesh sphere_;
@@ -242,9 +231,8 @@ class GlbEncoder {
 
 } // namespace
 
-void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                   std::size_t positionCopyBudget) {
-    GlbEncoder(layout, sink, switches, positionCopyBudget).write();
+void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches) {
+    GlbEncoder(layout, sink, switches).write();
 }
 
 } // namespace l2v

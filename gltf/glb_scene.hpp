@@ -4,7 +4,7 @@
 #include "output/byte_sink.hpp"
 #include "scene/scene_walk.hpp"
 
-#include <cstddef>
+#include <cstdint>
 
 namespace l2v {
 
@@ -16,7 +16,6 @@ inline constexpr std::uint64_t kLargestGlbFile = 0xFFFFFFFFULL;
 // EXT_mesh_gpu_instancing (spheres as one named glTF node per graph node when labels are
 // shown), in the VRML scene's order. Throws Failure "scene is too large for a glb file."
 // before writing anything when the file would pass the format's 4 GiB limit.
-void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                   std::size_t positionCopyBudget = kPositionCopyBudget);
+void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches);
 
 } // namespace l2v

@@ -1,58 +1,63 @@
 #include "scene/cylinder_placement.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace l2v {
 namespace {
 
-// Half-angle cosine and sine of an angle in [-pi/2, pi/2] given by its cosine (>= 0) and
-// sine; no trigonometric call, and stable because the half angle's cosine is >= sqrt(1/2).
-struct HalfAngle {
-    double cosine;
-    double sine;
-};
-
-HalfAngle halfAngle(double cosine, double sine) {
-    const double halfCosine = std::sqrt((1.0 + cosine) * 0.5);
-    return {halfCosine, sine / (2.0 * halfCosine)};
-}
-
 double clampUnit(double value) {
     return value > 1.0 ? 1.0 : (value < -1.0 ? -1.0 : value);
 }
 
+constexpr double kSqrtHalf = 0.70710678118654752440;
+
 } // namespace
 
-CylinderPlacement placeCylinder(const Point& from, const Point& to, double nodeRadius) {
-    CylinderPlacement placement{};
-    placement.centre = {(from.x + to.x) * 0.5, (to.y + from.y) * 0.5, (from.z + to.z) * 0.5};
+Point edgeMidpoint(const Point& from, const Point& to) {
+    return {(from.x + to.x) * 0.5, (to.y + from.y) * 0.5, (from.z + to.z) * 0.5};
+}
+
+// With the tilt t = atan(dz / dy) and the swing s = asin(dx / length), the product of the two
+// half-angle quaternions simplifies, in terms of c = cos t-ish and the ratios below, to
+//   (sign(dy) (1 + r) dz/h, p dz/h, -sign(dy) p (1 + |dy|/h), (1 + |dy|/h)(1 + r))
+// divided by 2 sqrt((1 + |dy|/h)(1 + r)), where h = |(dy, dz)|, p = dx / length and
+// r = h / length. Every term lies within [-2, 2], so nothing overflows or cancels, and it takes
+// three square roots instead of four and half-angle divisions.
+Quaternion cylinderTurn(const Point& from, const Point& to) {
     const double dx = to.x - from.x;
     const double dy = to.y - from.y;
     const double dz = to.z - from.z;
     const double length = std::sqrt(dz * dz + dy * dy + dx * dx);
-    placement.height = std::fabs(length - 2 * nodeRadius);
     if (length == 0.0) {
-        placement.turn = {0.0, 0.0, 0.0, 1.0};
-        return placement;
+        return {0.0, 0.0, 0.0, 1.0};
     }
-    // The inner rotation tilts y about x onto the line of (0, dy, dz): by atan(dz / dy), a
-    // quarter turn with the sign of dz when dy is 0, none for an edge along x.
-    const double across = std::hypot(dy, dz);
-    const HalfAngle tilt = across == 0.0 ? HalfAngle{1.0, 0.0}
-                                         : halfAngle(std::fabs(dy) / across,
-                                                     (dy < 0.0 ? -dz : dz) / across);
-    // The outer one leans it towards x by asin(dx / length), about (0, dz, -dy) / across, or
-    // about z for an edge along x.
-    const HalfAngle swing = halfAngle(across / length, clampUnit(dx / length));
-    const double axisY = across == 0.0 ? 0.0 : dz / across;
-    const double axisZ = across == 0.0 ? 1.0 : -dy / across;
-    // Product outer x inner of (axis sin, cos) quaternions; the cross term comes from the two
-    // axes being perpendicular.
-    const double outerY = axisY * swing.sine;
-    const double outerZ = axisZ * swing.sine;
-    placement.turn = {swing.cosine * tilt.sine, tilt.cosine * outerY + outerZ * tilt.sine,
-                      tilt.cosine * outerZ - outerY * tilt.sine, swing.cosine * tilt.cosine};
-    return placement;
+    const double lean = clampUnit(dx / length); // sine of the swing
+    const double larger = std::max(std::fabs(dy), std::fabs(dz));
+    if (larger == 0.0) {
+        // Along x: the swing alone, a quarter turn about z.
+        return {0.0, 0.0, lean * kSqrtHalf, kSqrtHalf};
+    }
+    // Scaled by the larger component first, so that tiny differences keep their direction.
+    const double scaledY = dy / larger;
+    const double scaledZ = dz / larger;
+    const double scaledAcross = std::sqrt(scaledY * scaledY + scaledZ * scaledZ);
+    const double tiltCosine = std::fabs(scaledY) / scaledAcross;
+    const double acrossSine = scaledZ / scaledAcross; // dz / h
+    const double upright = std::min(1.0, larger * scaledAcross / length); // h / length
+    const double sign = dy < 0.0 ? -1.0 : 1.0;
+    const double onePlusTilt = 1.0 + tiltCosine;
+    const double onePlusUpright = 1.0 + upright;
+    const double scale = 0.5 / std::sqrt(onePlusTilt * onePlusUpright);
+    return {sign * onePlusUpright * acrossSine * scale, lean * acrossSine * scale,
+            -sign * lean * onePlusTilt * scale, onePlusTilt * onePlusUpright * scale};
+}
+
+double cylinderHeight(const Point& from, const Point& to, double nodeRadius) {
+    const double dx = to.x - from.x;
+    const double dy = to.y - from.y;
+    const double dz = to.z - from.z;
+    return std::fabs(std::sqrt(dz * dz + dy * dy + dx * dx) - 2 * nodeRadius);
 }
 
 } // namespace l2v

@@ -12,16 +12,18 @@ struct Quaternion {
     double w;
 };
 
-// Where an edge's cylinder stands, for encoders that place a unit cylinder (radius 1, height
-// 1, along y) by one translation, rotation and scale: centred on the midpoint, turned exactly
-// as the two nested rotations of `computeEdgeGeometry` turn it (the outer one about
-// (0, axisY, axisZ) by the swing, after the inner one about x by the tilt), `height` long.
-struct CylinderPlacement {
-    Point centre;
-    Quaternion turn;
-    double height; // |length - 2 x node radius|: a negative height draws as its absolute value
-};
+// How encoders that place a unit cylinder (radius 1, height 1, along y) by one translation,
+// rotation and scale put an edge's cylinder where the VRML scene puts it. Each is computed on
+// its own, as such encoders write them in separate passes.
 
-CylinderPlacement placeCylinder(const Point& from, const Point& to, double nodeRadius);
+// The edge's midpoint, as computeEdgeGeometry gives it.
+Point edgeMidpoint(const Point& from, const Point& to);
+
+// Turns y exactly as the two nested rotations of computeEdgeGeometry do: the inner one about
+// x by the tilt, then the outer one about (0, axisY, axisZ) by the swing.
+Quaternion cylinderTurn(const Point& from, const Point& to);
+
+// |length - 2 x nodeRadius|: a negative cylinder height draws as its absolute value.
+double cylinderHeight(const Point& from, const Point& to, double nodeRadius);
 
 } // namespace l2v

@@ -11,8 +11,7 @@ const char* const kSkyColour = "0 0 0";
 
 } // namespace
 
-void writeVrmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                    std::size_t positionCopyBudget) {
+void writeVrmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches) {
     VrmlWriter writer(sink, DrawingStyle{}, switches.showLabels);
     writer.writeHeader();
     writer.writeWorldInfo(kTitle, kInfo);
@@ -22,12 +21,9 @@ void writeVrmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& s
         writer.writeNode(at.x, at.y, at.z, count, index);
     });
     if (switches.showEdges) {
-        forEachEdge(
-            layout,
-            [&writer](const Point& from, const Point& to) {
-                writer.writeEdge(computeEdgeGeometry(from, to));
-            },
-            positionCopyBudget);
+        forEachEdge(layout, [&writer](const Point& from, const Point& to) {
+            writer.writeEdge(computeEdgeGeometry(from, to));
+        });
     }
     writer.writeTrailer();
     writer.finish();

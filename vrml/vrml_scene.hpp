@@ -4,13 +4,10 @@
 #include "output/byte_sink.hpp"
 #include "scene/scene_walk.hpp"
 
-#include <cstddef>
-
 namespace l2v {
 
 // Writes the VRML scene of an already fitted layout into `sink`: frame, one node block per
 // node, the edge blocks when shown, trailer.
-void writeVrmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                    std::size_t positionCopyBudget = kPositionCopyBudget);
+void writeVrmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches);
 
 } // namespace l2v
