@@ -1,7 +1,10 @@
-// Runs the whole conversion in memory: read, fit, write the scene. The first byte picks the
-// edge and label switches; the rest is the layout file. Every input is either refused with a
-// one-line message or gives a scene whose blocks and numbers match the fitted layout.
+// Runs the whole conversion in memory: read, fit, write the scene in both formats. The first
+// byte picks the edge and label switches; the rest is the layout file. Every input is either
+// refused with a one-line message or gives scenes whose blocks and numbers match the fitted
+// layout.
 #include "fit_check.hpp"
+#include "glb_check.hpp"
+#include "gltf/glb_scene.hpp"
 #include "layout/byte_source.hpp"
 #include "layout/failure.hpp"
 #include "layout/fitting.hpp"
@@ -62,5 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     l2v::StringSink sink;
     l2v::writeVrmlScene(*layout, sink, switches);
     fuzz::checkScene(sink.text(), *layout, switches);
+    l2v::StringSink glb;
+    l2v::writeGlbScene(*layout, glb, switches);
+    fuzz::checkGlb(glb.text(), *layout, switches);
     return 0;
 }

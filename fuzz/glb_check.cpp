@@ -1,0 +1,84 @@
+#include "glb_check.hpp"
+
+#include "fuzz_check.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace fuzz {
+namespace {
+
+std::uint32_t wordAt(std::string_view bytes, std::size_t offset) {
+    require(offset + 4 <= bytes.size(), "glb: truncated");
+    std::uint32_t word = 0;
+    std::memcpy(&word, bytes.data() + offset, sizeof word);
+    return word;
+}
+
+float floatAt(std::string_view bytes, std::size_t offset) {
+    const std::uint32_t word = wordAt(bytes, offset);
+    float value = 0;
+    std::memcpy(&value, &word, sizeof value);
+    return value;
+}
+
+void checkNodeInstances(std::string_view bytes, std::size_t start, const l2v::Layout& layout) {
+    const auto nodeCount = static_cast<std::size_t>(layout.nodeCount);
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        const std::size_t at = start + 12 * i;
+        require(floatAt(bytes, at) == static_cast<float>(layout.coordinates.x[i]) &&
+                    floatAt(bytes, at + 4) == static_cast<float>(layout.coordinates.y[i]) &&
+                    floatAt(bytes, at + 8) == static_cast<float>(layout.coordinates.z[i]),
+                "glb: sphere translation is not the node's position");
+        const double radius = 0.2 * std::sqrt(static_cast<double>(layout.nodes[i].count));
+        const std::size_t scale = start + 12 * nodeCount + 12 * i;
+        require(floatAt(bytes, scale) == static_cast<float>(radius), "glb: sphere radius");
+    }
+}
+
+void checkEdgeInstances(std::string_view bytes, std::size_t start, std::size_t edgeCount) {
+    for (std::size_t e = 0; e < edgeCount; ++e) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            require(std::isfinite(floatAt(bytes, start + 12 * e + 4 * k)), "glb: edge midpoint");
+        }
+        const std::size_t turn = start + 12 * edgeCount + 16 * e;
+        double norm = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const double component = floatAt(bytes, turn + 4 * k);
+            norm += component * component;
+        }
+        require(std::fabs(norm - 1.0) < 1e-5, "glb: edge rotation is not a unit quaternion");
+        const float height = floatAt(bytes, start + 28 * edgeCount + 12 * e + 4);
+        require(std::isfinite(height) && height >= 0, "glb: cylinder height");
+    }
+}
+
+} // namespace
+
+void checkGlb(std::string_view bytes, const l2v::Layout& layout,
+              const l2v::SceneSwitches& switches) {
+    require(bytes.substr(0, 4) == "glTF" && wordAt(bytes, 4) == 2, "glb: header");
+    require(wordAt(bytes, 8) == bytes.size(), "glb: total length");
+    const std::uint32_t jsonLength = wordAt(bytes, 12);
+    require(jsonLength % 4 == 0 && 28 + std::size_t{jsonLength} <= bytes.size(),
+            "glb: JSON chunk length");
+    const std::string_view json = bytes.substr(20, jsonLength);
+    require(json.find("nan") == std::string_view::npos &&
+                json.find("inf") == std::string_view::npos,
+            "glb: JSON holds a number that is not finite");
+    const std::size_t binary = 28 + std::size_t{jsonLength};
+    require(wordAt(bytes, binary - 8) == bytes.size() - binary, "glb: binary chunk length");
+
+    const std::size_t edgeCount = switches.showEdges ? l2v::countDrawnEdges(layout) : 0;
+    const std::size_t nodeBytes = switches.showLabels ? 0 : 24 * static_cast<std::size_t>(layout.nodeCount);
+    const std::size_t instances = nodeBytes + 40 * edgeCount;
+    require(instances <= bytes.size() - binary, "glb: binary chunk too short");
+    const std::size_t start = bytes.size() - instances;
+    if (!switches.showLabels) {
+        checkNodeInstances(bytes, start, layout);
+    }
+    checkEdgeInstances(bytes, start + nodeBytes, edgeCount);
+}
+
+} // namespace fuzz

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "layout/layout.hpp"
+#include "scene/scene_walk.hpp"
+
+#include <string_view>
+
+namespace fuzz {
+
+// Checks the binary glTF written for a fitted layout: the container's lengths, no "nan" or
+// "inf" in its JSON, and the instance data at the end of the binary chunk: one position and
+// radius per node as the layout gives them (unless labelled), and per drawn edge a finite
+// midpoint, a unit quaternion and a finite, non-negative height.
+void checkGlb(std::string_view bytes, const l2v::Layout& layout,
+              const l2v::SceneSwitches& switches);
+
+} // namespace fuzz
