@@ -61,8 +61,13 @@ std::string derivedOutputPath(const std::string& inputPath) {
 RunOptions parseCommandLine(std::span<const std::string_view> words) {
     RunOptions options;
     for (std::size_t at = 0; at < words.size(); ++at) {
+        const std::string_view word = words[at];
+        if (at > 0 && (word == "-h" || word == "--help" || word == "--version")) {
+            options.request = word == "--version" ? Request::showVersion : Request::showUsage;
+            return options;
+        }
         // An option with no value word after it is ignored.
-        if (at + 1 < words.size() && applyOption(options, words[at], words[at + 1])) {
+        if (at + 1 < words.size() && applyOption(options, word, words[at + 1])) {
             ++at;
         }
     }

@@ -6,7 +6,11 @@
 
 namespace l2v {
 
+// What the command line asks for: a conversion, or only the usage or the version.
+enum class Request { convert, showUsage, showVersion };
+
 struct RunOptions {
+    Request request = Request::convert;
     std::string inputPath;
     std::string outputPath;
     bool showEdges = true;
@@ -16,7 +20,8 @@ struct RunOptions {
 // Scans the words (the program name included) for "-in", "-out", "-showlabel" and
 // "-showedge", each matched by prefix and followed by its value word, checks the input name
 // and derives the output name when none is given. Throws Failure on a missing or wrongly
-// named input.
+// named input. A word "-h" or "--help" (or "--version") where an option could stand asks for
+// the usage (or the version) instead, whatever else the line holds.
 RunOptions parseCommandLine(std::span<const std::string_view> words);
 
 } // namespace l2v

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <new>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
     reportWriteErrorsInsteadOfDying();
     try {
         const std::vector<std::string_view> words(argv, argv + argc);
-        l2v::runConverter(words);
+        const std::string text = l2v::runConverter(words);
+        std::fputs(text.c_str(), stdout);
     } catch (const l2v::Failure& failure) {
         printLine(failure.what());
         return 1;

@@ -1,16 +1,59 @@
 #include "app/run.hpp"
 
 #include "app/command_line.hpp"
-#include "layout/layout_reader.hpp"
 #include "app/scene_export.hpp"
+#include "layout/failure.hpp"
+#include "layout/layout_reader.hpp"
+
+#include <sys/stat.h>
+
+#ifndef LAYOUT2VRML_VERSION
+#define LAYOUT2VRML_VERSION "unknown"
+#endif
 
 namespace l2v {
+namespace {
 
-void runConverter(std::span<const std::string_view> words) {
+// Writing the scene over the layout would destroy the user's data, whichever name (a link, a
+// second hard link, the same path) leads to it.
+void refuseToOverwriteInput(const RunOptions& options) {
+    struct stat input {};
+    struct stat output {};
+    if (::stat(options.inputPath.c_str(), &input) == 0 &&
+        ::stat(options.outputPath.c_str(), &output) == 0 && input.st_dev == output.st_dev &&
+        input.st_ino == output.st_ino) {
+        throw Failure("output " + options.outputPath + " is the input file.");
+    }
+}
+
+} // namespace
+
+std::string usageText() {
+    return "usage: layout2vrml -in graph.3dlayout [-out scene.wrl|scene.glb] [-showlabel true]\n"
+           "                   [-showedge false]\n"
+           "  -in PATH           the layout to read (required, name ending in .3dlayout)\n"
+           "  -out PATH          the scene to write: binary glTF when the name ends in .glb,\n"
+           "                     VRML otherwise (default: the input name with .wrl)\n"
+           "  -showlabel true    label every node with its 0-based index\n"
+           "  -showedge VALUE    true draws the edges (default), anything else leaves them out\n"
+           "  -h, --help         show this text;  --version  show the version\n"
+           "Options match by prefix and take the next word as their value. Nothing is printed\n"
+           "on success; a failure prints one line and ends with status 1.\n";
+}
+
+std::string runConverter(std::span<const std::string_view> words) {
     const RunOptions options = parseCommandLine(words);
+    if (options.request == Request::showUsage) {
+        return usageText();
+    }
+    if (options.request == Request::showVersion) {
+        return "layout2vrml " LAYOUT2VRML_VERSION "\n";
+    }
+    refuseToOverwriteInput(options);
     Layout layout = loadLayout(options.inputPath);
     exportScene(options.outputPath, layout, SceneSwitches{options.showEdges, options.showLabels});
     releaseLayout(layout);
+    return {};
 }
 
 } // namespace l2v

@@ -36,6 +36,7 @@ bool isBlank(std::string_view word) {
 // What the scan must have seen: the last non-blank path values and the two switches. An
 // option that is the last word has no value and counts as absent.
 struct ScanModel {
+    l2v::Request request = l2v::Request::convert; // the first help or version word decides
     std::optional<std::string_view> inputValue;
     std::optional<std::string_view> outputValue;
     bool showEdges = true;
@@ -62,6 +63,14 @@ bool isOption(std::string_view word) {
 ScanModel scan(const std::vector<std::string_view>& words) {
     ScanModel model;
     for (std::size_t at = 0; at < words.size(); ++at) {
+        if (at > 0 && (words[at] == "-h" || words[at] == "--help")) {
+            model.request = l2v::Request::showUsage;
+            return model;
+        }
+        if (at > 0 && words[at] == "--version") {
+            model.request = l2v::Request::showVersion;
+            return model;
+        }
         if (at + 1 < words.size() && isOption(words[at])) {
             applyModelOption(model, words[at], words[at + 1]);
             ++at;
@@ -86,6 +95,7 @@ bool hasLayoutExtension(std::string_view path) {
 }
 
 void checkRefusal(std::string_view message, const ScanModel& model) {
+    fuzz::require(model.request == l2v::Request::convert, "refused a request for help or version");
     if (message == kNoInput) {
         fuzz::require(!model.inputValue, "input named but refused as missing");
         return;
@@ -95,6 +105,10 @@ void checkRefusal(std::string_view message, const ScanModel& model) {
 }
 
 void checkOptions(const l2v::RunOptions& options, const ScanModel& model) {
+    fuzz::require(options.request == model.request, "help or version request differs");
+    if (model.request != l2v::Request::convert) {
+        return;
+    }
     fuzz::require(model.inputValue.has_value(), "accepted without an input value");
     fuzz::require(isPathOf(options.inputPath, *model.inputValue), "input path not from its value",
                   options.inputPath);

@@ -128,4 +128,39 @@ TEST(RefusedOutput, ExistingDirectoryAsOutput) {
                   "can not create vrml file.\n");
 }
 
+// Naming the layout as the output, directly or through a link, would replace the user's
+// data with the scene; it is refused and the layout stays as it was.
+TEST(RefusedOutput, TheInputFileItself) {
+    e2e::ScratchDirectory scratch;
+    const std::string layout = "2 1\n0 0 0 2\n1 1 1 1\n";
+    e2e::writeFile(scratch / "g.3dlayout", layout);
+    fs::create_symlink("g.3dlayout", scratch / "link.glb");
+    for (const std::string output : {"g.3dlayout", "./g.3dlayout", "link.glb"}) {
+        SCOPED_TRACE(output);
+        expectRefusal(runConverter({"-in", "g.3dlayout", "-out", output}, scratch.path()),
+                      "output " + output + " is the input file.\n");
+        EXPECT_EQ(e2e::readFile(scratch / "g.3dlayout"), layout);
+        EXPECT_EQ(e2e::entriesOf(scratch.path()),
+                  (std::vector<std::string>{"g.3dlayout", "link.glb"}));
+    }
+}
+
+TEST(HelpAndVersion, PrintOnStandardOutputAndSucceed) {
+    e2e::ScratchDirectory scratch;
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{"-h"}, {"--help"}, {"-in", "g.3dlayout", "--help"}}) {
+        const e2e::RunResult result = runConverter(words, scratch.path());
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.output.rfind("usage: layout2vrml -in graph.3dlayout", 0), 0U);
+        EXPECT_NE(result.output.find("-showedge"), std::string::npos);
+        EXPECT_EQ(result.errors, "");
+    }
+    const e2e::RunResult version = runConverter({"--version"}, scratch.path());
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output, "layout2vrml " LAYOUT2VRML_VERSION "\n");
+    EXPECT_TRUE(e2e::entriesOf(scratch.path()).empty());
+    // As the value of an option the word keeps its old meaning: here, a label switch value.
+    expectRefusal(runConverter({"-showlabel", "--help"}, scratch.path()), "no input file.\n");
+}
+
 } // namespace
