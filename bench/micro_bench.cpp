@@ -2,10 +2,10 @@
 // block, one node line. Inputs follow what a fitted 20-unit scene holds.
 
 #include "layout/node_line.hpp"
-#include "tests/support/splitmix64.hpp"
 #include "output/byte_sink.hpp"
 #include "scene/drawing_style.hpp"
 #include "scene/edge_geometry.hpp"
+#include "tests/support/splitmix64.hpp"
 #include "vrml/number_format.hpp"
 #include "vrml/vrml_writer.hpp"
 

@@ -10,9 +10,9 @@
 #include "layout/fitting.hpp"
 #include "layout/layout_reader.hpp"
 #include "layout_check.hpp"
+#include "output/byte_sink.hpp"
 #include "refusal_check.hpp"
 #include "scene_check.hpp"
-#include "output/byte_sink.hpp"
 #include "vrml/vrml_scene.hpp"
 
 #include <cstddef>

@@ -71,7 +71,8 @@ void checkGlb(std::string_view bytes, const l2v::Layout& layout,
     require(wordAt(bytes, binary - 8) == bytes.size() - binary, "glb: binary chunk length");
 
     const std::size_t edgeCount = switches.showEdges ? l2v::countDrawnEdges(layout) : 0;
-    const std::size_t nodeBytes = switches.showLabels ? 0 : 24 * static_cast<std::size_t>(layout.nodeCount);
+    const std::size_t nodeBytes =
+        switches.showLabels ? 0 : 24 * static_cast<std::size_t>(layout.nodeCount);
     const std::size_t instances = nodeBytes + 40 * edgeCount;
     require(instances <= bytes.size() - binary, "glb: binary chunk too short");
     const std::size_t start = bytes.size() - instances;

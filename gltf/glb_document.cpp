@@ -48,9 +48,8 @@ std::string colourFactor(const std::string& colour, double transparency) {
 }
 
 std::string material(const char* name, const std::string& colour, double transparency) {
-    return std::string(R"({"name":")") + name +
-           R"(","pbrMetallicRoughness":{"baseColorFactor":)" + colourFactor(colour, transparency) +
-           R"(,"metallicFactor":0},"alphaMode":"BLEND"})";
+    return std::string(R"({"name":")") + name + R"(","pbrMetallicRoughness":{"baseColorFactor":)" +
+           colourFactor(colour, transparency) + R"(,"metallicFactor":0},"alphaMode":"BLEND"})";
 }
 
 std::string positionBounds(const UnitMesh& mesh) {
@@ -117,10 +116,9 @@ std::string accessorsAndViews(const std::vector<BinaryView>& views) {
     for (std::size_t i = 0; i < views.size(); ++i) {
         const BinaryView& view = views[i];
         const char* comma = i == 0 ? "" : ",";
-        accessors += std::string(comma) + R"({"bufferView":)" + text(i) +
-                     R"(,"componentType":)" + std::to_string(view.componentType) +
-                     R"(,"count":)" + text(view.count) + R"(,"type":")" + view.type + "\"" +
-                     view.bounds + "}";
+        accessors += std::string(comma) + R"({"bufferView":)" + text(i) + R"(,"componentType":)" +
+                     std::to_string(view.componentType) + R"(,"count":)" + text(view.count) +
+                     R"(,"type":")" + view.type + "\"" + view.bounds + "}";
         bufferViews += std::string(comma) + R"({"buffer":0,"byteOffset":)" + text(view.offset) +
                        R"(,"byteLength":)" + text(view.length) +
                        (view.target != 0 ? R"(,"target":)" + std::to_string(view.target) : "") +
@@ -149,21 +147,18 @@ GlbDocument planGlbDocument(const GlbContents& contents, const UnitMesh& sphere,
         const std::uint64_t translation =
             views.add(contents.nodeCount, kVec3Bytes, kFloat, "VEC3", 0);
         const std::uint64_t scale = views.add(contents.nodeCount, kVec3Bytes, kFloat, "VEC3", 0);
-        nodeInstances = instancedNode("nodes", 0,
-                                      R"("TRANSLATION":)" + text(translation) +
-                                          R"(,"SCALE":)" + text(scale));
+        nodeInstances = instancedNode(
+            "nodes", 0, R"("TRANSLATION":)" + text(translation) + R"(,"SCALE":)" + text(scale));
     }
     std::string edgeInstances;
     if (edges) {
         const std::uint64_t translation =
             views.add(contents.edgeCount, kVec3Bytes, kFloat, "VEC3", 0);
-        const std::uint64_t rotation =
-            views.add(contents.edgeCount, kVec4Bytes, kFloat, "VEC4", 0);
+        const std::uint64_t rotation = views.add(contents.edgeCount, kVec4Bytes, kFloat, "VEC4", 0);
         const std::uint64_t scale = views.add(contents.edgeCount, kVec3Bytes, kFloat, "VEC3", 0);
         edgeInstances = instancedNode("edges", 1,
-                                      R"("TRANSLATION":)" + text(translation) +
-                                          R"(,"ROTATION":)" + text(rotation) +
-                                          R"(,"SCALE":)" + text(scale)) +
+                                      R"("TRANSLATION":)" + text(translation) + R"(,"ROTATION":)" +
+                                          text(rotation) + R"(,"SCALE":)" + text(scale)) +
                         ",";
     }
     document.binaryLength = views.end();
@@ -180,9 +175,8 @@ GlbDocument planGlbDocument(const GlbContents& contents, const UnitMesh& sphere,
     }
     head += R"("scene":0,"scenes":[{"nodes":[0,)" + (edges ? std::string("1,") : "") +
             text(cameraNode) + R"(]}],"nodes":[)";
-    const std::string camera =
-        R"({"name":"camera","camera":0,"translation":)" +
-        floatList({0.0F, 0.0F, static_cast<float>(kSceneExtent)}) + "}";
+    const std::string camera = R"({"name":"camera","camera":0,"translation":)" +
+                               floatList({0.0F, 0.0F, static_cast<float>(kSceneExtent)}) + "}";
     if (contents.labels) {
         head += R"({"name":"nodes","children":[)";
         document.middle = "]}," + edgeInstances + camera + ",";

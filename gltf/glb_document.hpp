@@ -22,8 +22,8 @@ struct BinaryView {
     std::uint64_t count = 0;
     int componentType = 0;
     const char* type = "";
-    int target = 0;         // 0: no GPU buffer target (instance data)
-    std::string bounds;     // ,"min":[..],"max":[..] for vertex positions
+    int target = 0;     // 0: no GPU buffer target (instance data)
+    std::string bounds; // ,"min":[..],"max":[..] for vertex positions
 };
 
 // The JSON of the file, cut where the per-node parts of a labelled scene are streamed in:

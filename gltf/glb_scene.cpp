@@ -16,9 +16,9 @@ namespace {
 
 static_assert(std::endian::native == std::endian::little, "GLB is little-endian");
 
-constexpr std::uint32_t kMagic = 0x46546C67;     // "glTF"
+constexpr std::uint32_t kMagic = 0x46546C67; // "glTF"
 constexpr std::uint32_t kVersion = 2;
-constexpr std::uint32_t kJsonChunk = 0x4E4F534A; // "JSON"
+constexpr std::uint32_t kJsonChunk = 0x4E4F534A;   // "JSON"
 constexpr std::uint32_t kBinaryChunk = 0x004E4942; // "BIN\0"
 constexpr std::uint64_t kHeaderBytes = 12;
 constexpr std::uint64_t kChunkHeaderBytes = 8;
@@ -100,18 +100,17 @@ GlbContents contentsOf(const Layout& layout, const SceneSwitches& switches) {
 class GlbEncoder {
   public:
     GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches)
-        : layout_(layout), switches_(switches),
-          contents_(contentsOf(layout, switches)), sphere_(unitSphere()),
-          cylinder_(unitCylinder()), document_(planGlbDocument(contents_, sphere_, cylinder_)),
-          out_(sink, kLargestPiece) {}
+        : layout_(layout), switches_(switches), contents_(contentsOf(layout, switches)),
+          sphere_(unitSphere()), cylinder_(unitCylinder()),
+          document_(planGlbDocument(contents_, sphere_, cylinder_)), out_(sink, kLargestPiece) {}
 
     void write() {
         const std::uint64_t jsonLength =
             document_.head.size() + document_.middle.size() + document_.tail.size() +
             (switches_.showLabels ? labelledTextLength(layout_, document_, style_.nodeRadius) : 0);
         const std::uint64_t jsonChunk = paddedTo4(jsonLength);
-        const std::uint64_t fileLength =
-            kHeaderBytes + kChunkHeaderBytes + jsonChunk + kChunkHeaderBytes + document_.binaryLength;
+        const std::uint64_t fileLength = kHeaderBytes + kChunkHeaderBytes + jsonChunk +
+                                         kChunkHeaderBytes + document_.binaryLength;
         if (fileLength > kLargestGlbFile) {
             throw Failure("scene is too large for a glb file.");
         }
@@ -137,8 +136,8 @@ class GlbEncoder {
         out_.append(document_.head);
         if (switches_.showLabels) {
             forEachNode(layout_, [this](const Point&, std::int32_t, std::uint32_t index) {
-                out_.commitUpTo(
-                    writeChildIndex(out_.reserve(kLargestPiece), document_.firstLabelledNode, index));
+                out_.commitUpTo(writeChildIndex(out_.reserve(kLargestPiece),
+                                                document_.firstLabelledNode, index));
             });
         }
         out_.append(document_.middle);
@@ -172,7 +171,8 @@ class GlbEncoder {
     void writeMesh(const UnitMesh& mesh) {
         for (const auto* vectors : {&mesh.positions, &mesh.normals}) {
             for (const auto& vector : *vectors) {
-                out_.commitUpTo(putFloats(out_.reserve(kLargestPiece), {vector[0], vector[1], vector[2]}));
+                out_.commitUpTo(
+                    putFloats(out_.reserve(kLargestPiece), {vector[0], vector[1], vector[2]}));
             }
         }
         for (const std::uint16_t index : mesh.indices) {
@@ -187,9 +187,9 @@ class GlbEncoder {
 
     void writeNodeInstances() {
         forEachNode(layout_, [this](const Point& at, std::int32_t, std::uint32_t) {
-            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
-                                      {static_cast<float>(at.x), static_cast<float>(at.y),
-                                       static_cast<float>(at.z)}));
+            out_.commitUpTo(putFloats(
+                out_.reserve(kLargestPiece),
+                {static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.z)}));
         });
         forEachNode(layout_, [this](const Point&, std::int32_t count, std::uint32_t) {
             const float radius = sphereRadius(count, style_.nodeRadius);

@@ -43,7 +43,7 @@ Quaternion cylinderTurn(const Point& from, const Point& to) {
     const double scaledZ = dz / larger;
     const double scaledAcross = std::sqrt(scaledY * scaledY + scaledZ * scaledZ);
     const double tiltCosine = std::fabs(scaledY) / scaledAcross;
-    const double acrossSine = scaledZ / scaledAcross; // dz / h
+    const double acrossSine = scaledZ / scaledAcross;                     // dz / h
     const double upright = std::min(1.0, larger * scaledAcross / length); // h / length
     const double sign = dy < 0.0 ? -1.0 : 1.0;
     const double onePlusTilt = 1.0 + tiltCosine;

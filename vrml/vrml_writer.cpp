@@ -47,8 +47,7 @@ void addLine(std::string& out, int indent, std::string_view text, std::string_vi
 } // namespace
 
 VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabels)
-    : nodeRadius_(style.nodeRadius), showLabels_(showLabels),
-      edgeShortening_(2 * style.nodeRadius),
+    : nodeRadius_(style.nodeRadius), showLabels_(showLabels), edgeShortening_(2 * style.nodeRadius),
       blockRoom_(composeBlockText(style, showLabels)), out_(sink, blockRoom_) {
     cacheSphereRadii();
 }
@@ -162,7 +161,7 @@ void VrmlWriter::finish() {
 
 void VrmlWriter::writeHeader() {
     out_.append("#VRML V2.0 utf8\n#Please view this file in a VRML viewer.\n"
-              "#You can obtain a free one from ");
+                "#You can obtain a free one from ");
     out_.append(kViewerAddress);
     out_.append("\n");
 }

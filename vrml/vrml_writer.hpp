@@ -11,8 +11,9 @@
 
 namespace l2v {
 
-// Writes the blocks of a VRML 2.0 scene through the output buffer. The fixed text of node and edge blocks, style values included, is composed once
-// at construction, so a block costs a few copies and the conversion of its own numbers.
+// Writes the blocks of a VRML 2.0 scene through the output buffer. The fixed text of node and edge
+// blocks, style values included, is composed once at construction, so a block costs a few copies
+// and the conversion of its own numbers.
 class VrmlWriter {
   public:
     VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabels);

@@ -82,9 +82,9 @@ TEST_F(GlbOutput, WriteFailureIsReportedAsForVrmlAndKeepsThePreviousFile) {
     e2e::writeFile(scratch / "out.glb", previous);
     e2e::RunLimits limits;
     limits.fileSizeLimit = 4 * 1024;
-    const e2e::RunResult result = runConverter(
-        {"-in", (kExamples / "karate.3dlayout").string(), "-out", "out.glb"}, scratch.path(),
-        limits);
+    const e2e::RunResult result =
+        runConverter({"-in", (kExamples / "karate.3dlayout").string(), "-out", "out.glb"},
+                     scratch.path(), limits);
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.output, "can not write vrml file.\n");
     EXPECT_EQ(readFile(scratch / "out.glb"), previous);

@@ -49,7 +49,8 @@ Vector turnUp(const Quaternion& q) {
 void expectSameTurn(const Point& from, const Point& to, double tolerance = 1e-12) {
     const Quaternion got = l2v::cylinderTurn(from, to);
     const Quaternion want = vrmlTurn(from, to);
-    const double sign = got.w * want.w + got.x * want.x + got.y * want.y + got.z * want.z < 0 ? -1 : 1;
+    const double sign =
+        got.w * want.w + got.x * want.x + got.y * want.y + got.z * want.z < 0 ? -1 : 1;
     EXPECT_NEAR(got.x, sign * want.x, tolerance);
     EXPECT_NEAR(got.y, sign * want.y, tolerance);
     EXPECT_NEAR(got.z, sign * want.z, tolerance);
@@ -63,9 +64,9 @@ void expectSameTurn(const Point& from, const Point& to, double tolerance = 1e-12
 // own axis, so its quaternion is checked against the VRML rotations themselves.
 TEST(CylinderTurn, MatchesTheVrmlRotationsOnWorkedAndAwkwardEdges) {
     const std::vector<Point> ends = {
-        {0, 3, 4},     {3, 0, 4},    {2, -2, 1},  {0, 0, -2},     {0, 5, 0},
-        {0, -5, 0},    {7, 0, 0},    {-7, 0, 0},  {3, 1e-9, 0},   {-3, 0, 2e-9},
-        {1, -1, 1e-7}, {0, -3, 4},   {5, 1e-300, -1e-300},        {-2, -2, -2},
+        {0, 3, 4},     {3, 0, 4},  {2, -2, 1},           {0, 0, -2},   {0, 5, 0},
+        {0, -5, 0},    {7, 0, 0},  {-7, 0, 0},           {3, 1e-9, 0}, {-3, 0, 2e-9},
+        {1, -1, 1e-7}, {0, -3, 4}, {5, 1e-300, -1e-300}, {-2, -2, -2},
     };
     for (const Point& end : ends) {
         SCOPED_TRACE(::testing::Message() << end.x << " " << end.y << " " << end.z);

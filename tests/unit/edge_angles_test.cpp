@@ -1,6 +1,6 @@
+#include "scene/edge_angles.hpp"
 #include "tests/support/same_bits.hpp"
 #include "tests/support/splitmix64.hpp"
-#include "scene/edge_angles.hpp"
 
 #include <cmath>
 #include <cstdio>

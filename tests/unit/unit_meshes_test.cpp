@@ -36,7 +36,8 @@ void expectClosedOutwardMesh(const l2v::UnitMesh& mesh) {
     std::map<std::pair<Vector, Vector>, int> edges;
     std::vector<bool> used(mesh.positions.size());
     for (std::size_t t = 0; t < mesh.indices.size(); t += 3) {
-        const std::array<int, 3> corner = {mesh.indices[t], mesh.indices[t + 1], mesh.indices[t + 2]};
+        const std::array<int, 3> corner = {mesh.indices[t], mesh.indices[t + 1],
+                                           mesh.indices[t + 2]};
         for (int k = 0; k < 3; ++k) {
             ASSERT_LT(static_cast<std::size_t>(corner[k]), mesh.positions.size());
             used[static_cast<std::size_t>(corner[k])] = true;
