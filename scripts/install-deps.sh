@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make                 # build
+    cmake g++ make git             # build
+    clang-format                   # formatting check
     libgtest-dev libgmock-dev      # unit and end-to-end tests
     libcoin-dev                    # conformance test: a real VRML97 reader
     clang libclang-rt-14-dev llvm  # libFuzzer targets and sanitizers

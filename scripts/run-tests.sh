@@ -1,7 +1,8 @@
 #!/bin/bash
-# Builds and runs every test: the release suite (unit, end-to-end and conformance tests and
-# the fuzz corpora), the same suite under AddressSanitizer and UBSan, the install and package
-# check, and a bounded fuzzing run of every target.
+# Builds and runs every test: the formatting check, the release suite (unit, end-to-end,
+# VRML conformance and glTF reader tests and the fuzz corpora), the same suite under
+# AddressSanitizer and UBSan, the install and package check, and a bounded fuzzing run of
+# every target.
 # Usage: bash scripts/run-tests.sh [fuzz seconds per target, default 60]
 set -euo pipefail
 
@@ -9,15 +10,14 @@ repo_root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo_root"
 fuzz_seconds=${1:-60}
 
+echo "== formatting (clang-format)"
+git ls-files -z '*.cpp' '*.hpp' | xargs -0 clang-format --dry-run --Werror
+
 echo "== release build and tests"
-cmake --preset release -DLAYOUT2VRML_REQUIRE_READERS=ON > /dev/null
-cmake --build --preset release
-ctest --preset release
+cmake --workflow --preset release
 
 echo "== sanitizer build and tests (ASan + UBSan, leak checking on)"
-cmake --preset sanitize -DLAYOUT2VRML_REQUIRE_READERS=ON > /dev/null
-cmake --build --preset sanitize
-ctest --preset sanitize
+cmake --workflow --preset sanitize
 
 echo "== install and package"
 bash scripts/check-install.sh build/release
