@@ -1,6 +1,6 @@
 #include "app/command_line.hpp"
 
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 
 namespace l2v {
 namespace {

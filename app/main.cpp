@@ -1,5 +1,5 @@
 #include "app/run.hpp"
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 
 #include <csignal>
 #include <cstdio>

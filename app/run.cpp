@@ -2,7 +2,7 @@
 
 #include "app/command_line.hpp"
 #include "app/scene_export.hpp"
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "layout/layout_reader.hpp"
 
 #include <sys/stat.h>

@@ -7,7 +7,7 @@
 // Prints: one line per run, "EXPORT_SECONDS OUTPUT_BYTES".
 
 #include "app/scene_export.hpp"
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "layout/layout_reader.hpp"
 
 #include <chrono>

@@ -6,7 +6,7 @@
 #include "glb_check.hpp"
 #include "gltf/glb_scene.hpp"
 #include "layout/byte_source.hpp"
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "layout/fitting.hpp"
 #include "layout/layout_reader.hpp"
 #include "layout_check.hpp"

@@ -2,7 +2,7 @@
 // name). A small model of the option scan tells which values the run must end up with.
 #include "app/command_line.hpp"
 #include "fuzz_check.hpp"
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // message of a known form or yields a layout whose tables are consistent. Each line is also
 // read by both node-line parsers, which must agree.
 #include "layout/byte_source.hpp"
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "layout/layout_reader.hpp"
 #include "layout_check.hpp"
 #include "plain_line_check.hpp"

@@ -2,7 +2,7 @@
 
 #include "gltf/glb_document.hpp"
 #include "gltf/json_number.hpp"
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "output/output_buffer.hpp"
 #include "scene/cylinder_placement.hpp"
 #include "scene/drawing_style.hpp"

@@ -1,6 +1,6 @@
 #include "layout/byte_source.hpp"
 
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "layout/fitting.hpp"
 
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 
 #include <algorithm>
 #include <cmath>

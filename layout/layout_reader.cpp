@@ -1,6 +1,6 @@
 #include "layout/layout_reader.hpp"
 
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "layout/line_reader.hpp"
 #include "layout/node_line.hpp"
 #include "layout/number_parse.hpp"
@@ -32,10 +32,6 @@ std::optional<std::int32_t> takeCount(std::string_view& text) {
     return static_cast<std::int32_t>(number.value);
 }
 
-std::string atLine(const std::string& sourcePath, int lineNumber) {
-    return " in " + sourcePath + " at line " + std::to_string(lineNumber) + ".";
-}
-
 // Reads up to the header line, skipping leading comment lines.
 HeaderCounts readHeader(LineReader& lines, const std::string& sourcePath) {
     std::string_view line;
@@ -46,7 +42,7 @@ HeaderCounts readHeader(LineReader& lines, const std::string& sourcePath) {
     } while (!line.empty() && line.front() == '%');
     const std::optional<HeaderCounts> counts = parseHeader(line);
     if (!counts || counts->nodeCount < 1 || counts->edgeCount < 0) {
-        throw Failure("bad header" + atLine(sourcePath, lines.lineNumber()));
+        throw Failure("bad header" + inFileAtLine(sourcePath, lines.lineNumber()) + ".");
     }
     return *counts;
 }

@@ -1,6 +1,6 @@
 #include "layout/node_line.hpp"
 
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "layout/number_parse.hpp"
 #include "layout/plain_node_line.hpp"
 
@@ -50,34 +50,15 @@ bool is(char c, CharacterClass wanted) {
 }
 
 std::string inPlace(const LinePlace& place) {
-    return " in " + place.sourcePath + " at line " + std::to_string(place.lineNumber);
-}
-
-// File text quoted in a message: cut short so the message stays one readable line, and
-// control characters (which could drive the terminal) shown as "?".
-std::string shown(std::string_view text) {
-    constexpr std::size_t kLongest = 64;
-    const bool cut = text.size() > kLongest;
-    std::size_t length = cut ? kLongest : text.size();
-    while (cut && length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
-        --length; // keep a UTF-8 character whole
-    }
-    std::string result(text.substr(0, length));
-    for (char& c : result) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code < 32 || code == 127) {
-            c = '?';
-        }
-    }
-    return cut ? result + "..." : result;
+    return inFileAtLine(place.sourcePath, place.lineNumber);
 }
 
 Failure badNumber(std::string_view field, const LinePlace& place) {
-    return Failure("bad number \"" + shown(field) + "\"" + inPlace(place) + ".");
+    return Failure("bad number \"" + quotedText(field) + "\"" + inPlace(place) + ".");
 }
 
 Failure neighbourOutOfRange(std::string_view piece, const LinePlace& place) {
-    return Failure("neighbour " + shown(piece) + inPlace(place) + " is out of range.");
+    return Failure("neighbour " + quotedText(piece) + inPlace(place) + " is out of range.");
 }
 
 // A field and its first piece: the text before the first "/" or "\", leading ones skipped.
@@ -168,7 +149,8 @@ double readCoordinate(FieldCursor& cursor, const LinePlace& place) {
     }
     const double value = parseCoordinate(field.piece);
     if (!std::isfinite(value)) {
-        throw Failure("coordinate " + shown(field.piece) + inPlace(place) + " is out of range.");
+        throw Failure("coordinate " + quotedText(field.piece) + inPlace(place) +
+                      " is out of range.");
     }
     return value;
 }

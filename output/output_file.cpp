@@ -1,6 +1,6 @@
 #include "output/output_file.hpp"
 
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 
 #include <array>
 #include <cerrno>

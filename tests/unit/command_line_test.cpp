@@ -1,5 +1,5 @@
 #include "app/command_line.hpp"
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,4 +1,4 @@
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "layout/fitting.hpp"
 
 #include <gtest/gtest.h>

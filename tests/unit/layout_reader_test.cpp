@@ -1,4 +1,4 @@
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "layout/layout_reader.hpp"
 
 #include <gtest/gtest.h>

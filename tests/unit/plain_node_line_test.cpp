@@ -1,4 +1,4 @@
-#include "layout/failure.hpp"
+#include "common/failure.hpp"
 #include "layout/node_line.hpp"
 #include "layout/plain_node_line.hpp"
 #include "tests/support/same_bits.hpp"
