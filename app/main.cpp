@@ -1,7 +1,7 @@
 #include "app/run.hpp"
 #include "common/failure.hpp"
+#include "output/process_signals.hpp"
 
-#include <csignal>
 #include <cstdio>
 #include <new>
 #include <stdexcept>
@@ -10,13 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Write errors must reach the converter as errors: a file-size limit (SIGXFSZ) or a closed
-// pipe (SIGPIPE) would otherwise end the process silently.
-void reportWriteErrorsInsteadOfDying() {
-    std::signal(SIGXFSZ, SIG_IGN);
-    std::signal(SIGPIPE, SIG_IGN);
-}
 
 void printLine(const char* text) {
     std::fputs(text, stdout);
@@ -27,7 +20,7 @@ void printLine(const char* text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    reportWriteErrorsInsteadOfDying();
+    l2v::prepareProcessSignals();
     try {
         const std::vector<std::string_view> words(argv, argv + argc);
         const std::string text = l2v::runConverter(words);

@@ -1,10 +1,10 @@
 #include "output/output_file.hpp"
 
 #include "common/failure.hpp"
+#include "output/process_signals.hpp"
 
 #include <array>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
@@ -19,36 +19,6 @@ Failure cannotCreate() {
 }
 Failure cannotWrite() {
     return Failure("can not write vrml file.");
-}
-
-// The temporary file an interrupt must remove; read only by the signal handler.
-const char* volatile pendingTemporary = nullptr;
-
-extern "C" void removeTemporaryAndDie(int signalNumber) {
-    const char* path = pendingTemporary;
-    if (path != nullptr) {
-        ::unlink(path);
-    }
-    std::signal(signalNumber, SIG_DFL);
-    std::raise(signalNumber);
-}
-
-void catchInterrupts() {
-    static bool installed = false;
-    if (installed) {
-        return;
-    }
-    installed = true;
-    struct sigaction action {};
-    action.sa_handler = removeTemporaryAndDie;
-    sigemptyset(&action.sa_mask);
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction previous {};
-        // A signal the caller chose to ignore stays ignored.
-        if (::sigaction(signalNumber, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN) {
-            ::sigaction(signalNumber, &action, nullptr);
-        }
-    }
 }
 
 mode_t processUmask() {
@@ -77,25 +47,6 @@ std::string replacedPath(const std::string& path) {
     return resolved ? std::string(resolved.get()) : path;
 }
 
-// Holds back interrupts while a temporary file exists but is not yet known to the handler.
-class InterruptsHeldBack {
-  public:
-    InterruptsHeldBack() {
-        sigset_t interrupts;
-        sigemptyset(&interrupts);
-        for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-            sigaddset(&interrupts, signalNumber);
-        }
-        ::sigprocmask(SIG_BLOCK, &interrupts, &previous_);
-    }
-    InterruptsHeldBack(const InterruptsHeldBack&) = delete;
-    InterruptsHeldBack& operator=(const InterruptsHeldBack&) = delete;
-    ~InterruptsHeldBack() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-
-  private:
-    sigset_t previous_{};
-};
-
 } // namespace
 
 OutputFile::OutputFile(const std::string& path) : targetPath_(replacedPath(path)) {
@@ -111,7 +62,6 @@ OutputFile::OutputFile(const std::string& path) : targetPath_(replacedPath(path)
 }
 
 void OutputFile::openTemporary(mode_t mode) {
-    catchInterrupts();
     const InterruptsHeldBack heldBack;
     std::string name = directoryOf(targetPath_) + "/.layout2vrml-XXXXXX";
     const int descriptor = ::mkostemp(name.data(), O_CLOEXEC);
@@ -121,7 +71,7 @@ void OutputFile::openTemporary(mode_t mode) {
     ::fchmod(descriptor, mode);
     descriptor_ = descriptor;
     temporaryPath_ = std::move(name);
-    pendingTemporary = temporaryPath_.c_str();
+    setPendingTemporary(temporaryPath_.c_str());
 }
 
 // Used for special files, and for a regular file whose directory cannot take a temporary
@@ -148,7 +98,7 @@ void OutputFile::discard() noexcept {
     }
     if (!temporaryPath_.empty()) {
         ::unlink(temporaryPath_.c_str());
-        pendingTemporary = nullptr;
+        setPendingTemporary(nullptr);
     } else if (removeTargetOnFailure_) {
         ::unlink(targetPath_.c_str());
     }
@@ -181,7 +131,7 @@ void OutputFile::commit() {
         if (::rename(temporaryPath_.c_str(), targetPath_.c_str()) != 0) {
             throw cannotWrite();
         }
-        pendingTemporary = nullptr;
+        setPendingTemporary(nullptr);
         temporaryPath_.clear();
     }
     committed_ = true;
