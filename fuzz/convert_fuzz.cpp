@@ -2,11 +2,11 @@
 // byte picks the edge and label switches; the rest is the layout file. Every input is either
 // refused with a one-line message or gives scenes whose blocks and numbers match the fitted
 // layout.
+#include "common/failure.hpp"
 #include "fit_check.hpp"
 #include "glb_check.hpp"
 #include "gltf/glb_scene.hpp"
 #include "layout/byte_source.hpp"
-#include "common/failure.hpp"
 #include "layout/fitting.hpp"
 #include "layout/layout_reader.hpp"
 #include "layout_check.hpp"

@@ -1,6 +1,7 @@
 #include "edge_check.hpp"
 
 #include "fuzz_check.hpp"
+#include "tests/support/reference_fixed.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -76,12 +77,6 @@ void checkMidpoint(double a, double b, double mid) {
     require(std::fabs(mid - exact) <= tolerance, "edge midpoint off the segment's middle");
 }
 
-std::string sixDecimals(double value) {
-    char text[400];
-    std::snprintf(text, sizeof text, "%f", value == 0.0 ? 0.0 : value);
-    return text;
-}
-
 // The angles are evaluated without the math library where that cannot show in the scene:
 // printed with six decimals they must read as asin and atan2 would have them.
 void checkAnglesPrintAsTheLibrary(const Vector& difference, const l2v::EdgeGeometry& edge) {
@@ -89,12 +84,13 @@ void checkAnglesPrintAsTheLibrary(const Vector& difference, const l2v::EdgeGeome
         return;
     }
     const double sine = std::clamp(difference.x / edge.length, -1.0, 1.0);
-    require(sixDecimals(edge.swing) == sixDecimals(std::asin(sine)),
-            "swing prints differently from asin", sixDecimals(edge.swing));
+    require(l2v::testing::referenceFixed(edge.swing) ==
+                l2v::testing::referenceFixed(std::asin(sine)),
+            "swing prints differently from asin", l2v::testing::referenceFixed(edge.swing));
     if (difference.y != 0.0 || difference.z != 0.0) {
         const double tilt = -std::atan2(-(difference.z / difference.y), 1.0);
-        require(sixDecimals(edge.tilt) == sixDecimals(tilt), "tilt prints differently from atan2",
-                sixDecimals(edge.tilt));
+        require(l2v::testing::referenceFixed(edge.tilt) == l2v::testing::referenceFixed(tilt),
+                "tilt prints differently from atan2", l2v::testing::referenceFixed(edge.tilt));
     }
 }
 

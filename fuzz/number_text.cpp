@@ -1,7 +1,5 @@
 #include "number_text.hpp"
 
-#include <cstdio>
-
 namespace fuzz {
 namespace {
 
@@ -10,15 +8,6 @@ bool isDigit(char c) {
 }
 
 } // namespace
-
-std::string referenceFixed(double value) {
-    if (value == 0.0) {
-        return "0.000000";
-    }
-    char text[400];
-    const int length = std::snprintf(text, sizeof text, "%f", value);
-    return {text, static_cast<std::size_t>(length)};
-}
 
 bool hasFixedShape(std::string_view text) {
     if (text.starts_with('-')) {

@@ -1,8 +1,8 @@
 // Scans arbitrary argument vectors (words separated by NUL bytes, the first being the program
 // name). A small model of the option scan tells which values the run must end up with.
 #include "app/command_line.hpp"
-#include "fuzz_check.hpp"
 #include "common/failure.hpp"
+#include "fuzz_check.hpp"
 
 #include <cstddef>
 #include <cstdint>

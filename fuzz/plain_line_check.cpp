@@ -1,7 +1,7 @@
 #include "plain_line_check.hpp"
 
-#include "fuzz_check.hpp"
 #include "common/failure.hpp"
+#include "fuzz_check.hpp"
 #include "layout/node_line.hpp"
 #include "layout/plain_node_line.hpp"
 #include "tests/support/same_bits.hpp"

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the layout reader: every input is either refused with a one-line
 // message of a known form or yields a layout whose tables are consistent. Each line is also
 // read by both node-line parsers, which must agree.
-#include "layout/byte_source.hpp"
 #include "common/failure.hpp"
+#include "layout/byte_source.hpp"
 #include "layout/layout_reader.hpp"
 #include "layout_check.hpp"
 #include "plain_line_check.hpp"

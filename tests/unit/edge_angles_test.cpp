@@ -1,4 +1,5 @@
 #include "scene/edge_angles.hpp"
+#include "tests/support/reference_fixed.hpp"
 #include "tests/support/same_bits.hpp"
 #include "tests/support/splitmix64.hpp"
 
@@ -21,12 +22,6 @@ long sampleCount(long standard) {
     return requested != nullptr ? std::atol(requested) : standard;
 }
 
-std::string printed(double angle) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", angle == 0.0 ? 0.0 : angle);
-    return text;
-}
-
 double libraryTilt(double dy, double dz) {
     return -std::atan2(-(dz / dy), 1.0);
 }
@@ -39,7 +34,8 @@ void expectSwingLikeTheLibrary(double sine) {
     const double fast = l2v::swingAngle(sine);
     const double library = std::asin(sine);
     ASSERT_NEAR(fast, library, kCloseEnough) << std::hexfloat << sine;
-    ASSERT_EQ(printed(fast), printed(library)) << std::hexfloat << sine;
+    ASSERT_EQ(l2v::testing::referenceFixed(fast), l2v::testing::referenceFixed(library))
+        << std::hexfloat << sine;
     ASSERT_EQ(std::signbit(fast), std::signbit(library)) << std::hexfloat << sine;
 }
 
@@ -47,7 +43,8 @@ void expectTiltLikeTheLibrary(double dy, double dz) {
     const double fast = l2v::tiltAngle(dy, dz);
     const double library = libraryTilt(dy, dz);
     ASSERT_NEAR(fast, library, kCloseEnough) << std::hexfloat << dy << " " << dz;
-    ASSERT_EQ(printed(fast), printed(library)) << std::hexfloat << dy << " " << dz;
+    ASSERT_EQ(l2v::testing::referenceFixed(fast), l2v::testing::referenceFixed(library))
+        << std::hexfloat << dy << " " << dz;
     ASSERT_EQ(std::signbit(fast), std::signbit(library)) << std::hexfloat << dy << " " << dz;
 }
 

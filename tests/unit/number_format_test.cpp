@@ -1,3 +1,4 @@
+#include "tests/support/reference_fixed.hpp"
 #include "tests/support/splitmix64.hpp"
 #include "vrml/number_format.hpp"
 
@@ -22,15 +23,6 @@ std::string exact(double value) {
     return {text, l2v::writeFixedExact(text, value)};
 }
 
-std::string printed(double value) {
-    if (value == 0.0) {
-        return "0.000000";
-    }
-    char text[400];
-    const int length = std::snprintf(text, sizeof text, "%f", value);
-    return {text, static_cast<std::size_t>(length)};
-}
-
 using Random = l2v::testing::SplitMix64;
 
 // How many random values the comparisons try; raise it to check far more values.
@@ -40,7 +32,7 @@ long sampleCount(long standard) {
 }
 
 void expectSameAsPrintf(double value) {
-    const std::string expected = printed(value);
+    const std::string expected = l2v::testing::referenceFixed(value);
     ASSERT_EQ(fast(value), expected) << std::hexfloat << value;
 }
 
@@ -57,7 +49,7 @@ TEST(FixedFormat, SpecialValues) {
     EXPECT_EQ(fast(0.0234375), "0.023438");
     EXPECT_EQ(fast(1e300).size(), 301U + 7U);
     EXPECT_EQ(fast(-std::numeric_limits<double>::max()),
-              printed(-std::numeric_limits<double>::max()));
+              l2v::testing::referenceFixed(-std::numeric_limits<double>::max()));
     EXPECT_EQ(fast(std::numeric_limits<double>::denorm_min()), "0.000000");
 }
 
@@ -66,7 +58,7 @@ TEST(FixedFormat, ExactConversionMatchesPrintf) {
     for (long i = 0; i < sampleCount(200000); ++i) {
         const double value =
             std::ldexp(random.unit() - 0.5, static_cast<int>(random.next() % 120) - 40);
-        ASSERT_EQ(exact(value), printed(value)) << std::hexfloat << value;
+        ASSERT_EQ(exact(value), l2v::testing::referenceFixed(value)) << std::hexfloat << value;
     }
 }
 
