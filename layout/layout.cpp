@@ -7,7 +7,6 @@ void releaseLayout(Layout& layout) {
     layout.nodes = std::vector<NodeEntry>{};
     layout.adjacencyPool = std::vector<std::int32_t>{};
     layout.nodeCount = 0;
-    layout.edgeCount = 0;
 }
 
 } // namespace l2v

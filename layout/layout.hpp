@@ -23,7 +23,6 @@ struct Coordinates {
 
 struct Layout {
     std::int32_t nodeCount = 0;
-    std::int32_t edgeCount = 0; // from the header; only sizes the first allocation
     std::vector<NodeEntry> nodes;
     std::vector<std::int32_t> adjacencyPool; // runs back to back in node order
     Coordinates coordinates;

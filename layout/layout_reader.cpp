@@ -56,6 +56,8 @@ struct Reservation {
 };
 
 Reservation reservationFor(const HeaderCounts& counts, std::optional<std::uint64_t> sizeHint) {
+    // Without a size (a pipe), the first reservation covers a million nodes of degree 6 at
+    // most (28 MiB); a larger layout grows its tables as its lines arrive.
     constexpr std::uint64_t kUnknownSizeNodes = std::uint64_t{1} << 20;
     constexpr std::uint64_t kUnknownSizeSlots = std::uint64_t{1} << 22;
     const std::uint64_t claimedNodes = static_cast<std::uint64_t>(counts.nodeCount);
@@ -124,7 +126,6 @@ Layout readLayout(ByteSource& source, const std::string& sourcePath) {
     Layout layout;
     layout.sourcePath = sourcePath;
     layout.nodeCount = counts.nodeCount;
-    layout.edgeCount = counts.edgeCount;
     reserveTables(layout, reservationFor(counts, source.sizeHint()));
     readNodeLines(lines, layout);
     linkRuns(layout);

@@ -45,7 +45,7 @@ constexpr std::array<unsigned char, 256> classifyBytes() {
 
 constexpr std::array<unsigned char, 256> kClasses = classifyBytes();
 
-bool is(char c, CharacterClass wanted) {
+bool hasClass(char c, CharacterClass wanted) {
     return (kClasses[static_cast<unsigned char>(c)] & wanted) != 0;
 }
 
@@ -72,23 +72,23 @@ class FieldCursor {
     explicit FieldCursor(std::string_view line) : at_(line.data()), end_(at_ + line.size()) {}
 
     void skipSeparators() {
-        while (at_ < end_ && is(*at_, kSeparator)) {
+        while (at_ < end_ && hasClass(*at_, kSeparator)) {
             ++at_;
         }
     }
 
-    bool atEndOfNeighbours() const { return at_ >= end_ || is(*at_, kEndsNeighbours); }
+    bool atEndOfNeighbours() const { return at_ >= end_ || hasClass(*at_, kEndsNeighbours); }
 
     Field takeField() {
         const char* start = at_;
         const char* pieceStart = at_;
-        while (pieceStart < end_ && is(*pieceStart, kPieceBreak)) {
+        while (pieceStart < end_ && hasClass(*pieceStart, kPieceBreak)) {
             ++pieceStart;
         }
         const char* pieceEnd = nullptr;
         at_ = pieceStart;
-        while (at_ < end_ && !is(*at_, kFieldEnd)) {
-            if (pieceEnd == nullptr && is(*at_, kPieceBreak)) {
+        while (at_ < end_ && !hasClass(*at_, kFieldEnd)) {
+            if (pieceEnd == nullptr && hasClass(*at_, kPieceBreak)) {
                 pieceEnd = at_;
             }
             ++at_;
@@ -105,11 +105,11 @@ class FieldCursor {
     bool takePlainNumber(std::int64_t limit, std::int64_t& value) {
         const char* at = at_;
         std::int64_t number = 0;
-        while (at < end_ && is(*at, kDigit) && at - at_ < 10) {
+        while (at < end_ && hasClass(*at, kDigit) && at - at_ < 10) {
             number = number * 10 + (*at - '0');
             ++at;
         }
-        if (at == at_ || (at < end_ && !is(*at, kFieldEnd)) || number > limit) {
+        if (at == at_ || (at < end_ && !hasClass(*at, kFieldEnd)) || number > limit) {
             return false;
         }
         at_ = at;
@@ -122,7 +122,7 @@ class FieldCursor {
     bool takeExactNumber(double& value) {
         const std::size_t length =
             readExactNumber({at_, static_cast<std::size_t>(end_ - at_)}, value);
-        if (length == 0 || (at_ + length < end_ && !is(at_[length], kFieldEnd))) {
+        if (length == 0 || (at_ + length < end_ && !hasClass(at_[length], kFieldEnd))) {
             return false;
         }
         at_ += length;

@@ -11,6 +11,10 @@
 namespace l2v {
 namespace {
 
+// Exponent digits beyond this magnitude cannot change a finite double's value (any such
+// number is 0 or out of range), so reading stops adding them and notes the overflow.
+constexpr int kLargestExponentKept = 100000;
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -121,7 +125,7 @@ ScannedNumber scanNumber(std::string_view text) {
         }
         const std::size_t exponentDigits = exponent;
         for (; exponent < size && isDigit(text[exponent]); ++exponent) {
-            if (written < 100000) {
+            if (written < kLargestExponentKept) {
                 written = written * 10 + (text[exponent] - '0');
             } else {
                 exponentOverflow = true;

@@ -34,11 +34,7 @@ std::size_t countDrawnEdges(const Layout& layout);
 namespace detail {
 
 inline void prefetchLine(const void* address) {
-#if defined(__GNUC__)
-    __builtin_prefetch(address);
-#else
-    (void)address;
-#endif
+    __builtin_prefetch(address); // GCC and Clang, the compilers this builds with
 }
 
 inline void prefetchPosition(const Coordinates& coordinates, std::size_t index) {

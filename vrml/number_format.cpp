@@ -72,7 +72,7 @@ char* writeFixedExact(char* out, double value) {
     return std::to_chars(out, out + kMaxFixedLength, value, std::chars_format::fixed, 6).ptr;
 }
 
-char* detail::writeFixedOther(char* out, double value) {
+char* detail::writeFixedOutsideShortPath(char* out, double value) {
     const double magnitude = std::fabs(value);
     std::uint64_t micros = 0;
     // Zeros (which print without sign) and large values take the exact path.

@@ -81,7 +81,7 @@ inline char* writeShortMicros(char* out, std::uint32_t micros) {
 }
 
 // Every value the short path below leaves: zeros, large values, near-ties.
-char* writeFixedOther(char* out, double value);
+char* writeFixedOutsideShortPath(char* out, double value);
 
 } // namespace detail
 
@@ -106,7 +106,7 @@ inline char* writeFixed(char* out, double value) {
             return detail::writeShortMicros(out, micros);
         }
     }
-    return detail::writeFixedOther(out, value);
+    return detail::writeFixedOutsideShortPath(out, value);
 }
 
 // The reference conversion the fast path is checked against: std::to_chars, exact.

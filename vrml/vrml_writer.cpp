@@ -10,7 +10,10 @@ namespace {
 
 // Numbers in the largest block (an edge), each with its leading blank.
 constexpr std::size_t kNumbersPerBlock = 8;
+// A label is a 32-bit index: at most 10 digits.
 constexpr std::size_t kLabelRoom = 16;
+// Sphere radius texts are cached for run lengths below this (nodes with fewer than 4095
+// references: nearly every node of a real graph); longer runs are formatted per node.
 constexpr std::int32_t kCachedRadii = 4096;
 
 const char* const kViewerAddress = "https://castle-engine.io/view3dscene.php";

@@ -95,8 +95,6 @@ RunResult runConverter(const std::vector<std::string>& arguments,
     result.peakResidentKiB = usage.ru_maxrss;
     if (WIFEXITED(status)) {
         result.status = WEXITSTATUS(status);
-    } else if (WIFSIGNALED(status)) {
-        result.termSignal = WTERMSIG(status);
     }
     return result;
 }

@@ -8,7 +8,6 @@ namespace e2e {
 
 struct RunResult {
     int status = -1;    // exit status, or -1 when the process did not exit normally
-    int termSignal = 0; // signal that ended it, if any
     std::string output; // standard output
     std::string errors; // standard error
     long peakResidentKiB = 0;

@@ -63,11 +63,38 @@ TEST(EdgeGeometry, CoincidentEndpointsLeaveTheCylinderUnturned) {
     EXPECT_EQ(edge.swing, 0.0);
 }
 
-TEST(EdgeGeometry, TinyDifferencesNeverGiveNaN) {
+// The two rotations turn the cylinder along its edge down to differences whose squares are the
+// smallest normal doubles. Below that the length itself, computed from the squares, loses its
+// digits (the cylinder is then 0.4 long at a point, and its direction carries no meaning), but
+// the angles stay finite.
+TEST(EdgeGeometry, SmallDifferencesStillTurnTheCylinderAlongTheEdge) {
     for (const double step : {1e-160, 3e-162, 1e-170, 5e-324}) {
         const EdgeGeometry edge = computeEdgeGeometry({0, 0, 0}, {step, step * 0.5, 0});
-        EXPECT_FALSE(std::isnan(edge.swing)) << step;
-        EXPECT_FALSE(std::isnan(edge.tilt)) << step;
+        EXPECT_TRUE(std::isfinite(edge.swing) && std::isfinite(edge.tilt)) << step;
+    }
+    for (const double step : {1.0, 1e-100, 1e-150}) {
+        SCOPED_TRACE(step);
+        const double dx = step;
+        const double dy = step * 0.5;
+        const double dz = -step * 0.25;
+        const EdgeGeometry edge = computeEdgeGeometry({0, 0, 0}, {dx, dy, dz});
+        // The inner rotation about x by the tilt takes y to (0, cos, sin); the outer one, about
+        // the unit axis (0, ay, az) by the swing, then leans it (Rodrigues' formula).
+        const double inner[3] = {0, std::cos(edge.tilt), std::sin(edge.tilt)};
+        const double norm = std::hypot(edge.axisY, edge.axisZ);
+        const double axis[3] = {0, edge.axisY / norm, edge.axisZ / norm};
+        const double c = std::cos(edge.swing);
+        const double s = std::sin(edge.swing);
+        const double along = axis[1] * inner[1] + axis[2] * inner[2];
+        const double cross[3] = {axis[1] * inner[2] - axis[2] * inner[1], -axis[0] * inner[2],
+                                 axis[0] * inner[1]};
+        double turned[3];
+        for (int k = 0; k < 3; ++k) {
+            turned[k] = inner[k] * c + cross[k] * s + axis[k] * along * (1 - c);
+        }
+        const double length = std::sqrt(1 + 0.25 + 0.0625);
+        const double cosine = (turned[0] * 1 + turned[1] * 0.5 + turned[2] * -0.25) / length;
+        EXPECT_NEAR(std::fabs(cosine), 1.0, 1e-12);
     }
 }
 

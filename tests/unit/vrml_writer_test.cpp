@@ -25,14 +25,6 @@ std::string oneNode(bool showLabels, std::int32_t count, std::uint32_t label) {
 
 } // namespace
 
-TEST(NodeBlock, SixteenLinesWithoutLabel) {
-    const std::string block = oneNode(false, 4, 3);
-    EXPECT_EQ(countOf(block, "\n"), 16U);
-    EXPECT_EQ(block.find("translation -1.500000 0.000000 2.250000\n"), 16U);
-    EXPECT_NE(block.find("\n                radius 0.400000\n"), std::string::npos);
-    EXPECT_EQ(block.find("Text"), std::string::npos);
-}
-
 TEST(NodeBlock, TwentyNineLinesWithLabel) {
     const std::string block = oneNode(true, 1, 11);
     EXPECT_EQ(countOf(block, "\n"), 29U);
