@@ -38,21 +38,6 @@ constexpr std::uint64_t kMicros = detail::kMicros;
 // product's rounding error is far below 1/8.
 constexpr double kFastLimit = 1e9;
 
-// Scales by 10^6 and rounds to an integer. Falls back (returns false) when the rounded
-// product is too close to a tie to tell which way the exact product rounds.
-bool roundedMicros(double magnitude, std::uint64_t& micros) {
-    const double scaled = magnitude * kScale;
-    // Truncation is the floor here: the value is positive and below 2^50, so the signed
-    // conversions (single instructions, unlike the unsigned ones) are exact.
-    const auto whole = static_cast<std::int64_t>(scaled);
-    const double fraction = scaled - static_cast<double>(whole);
-    if (std::fabs(fraction - 0.5) <= scaled * detail::kTieMargin) {
-        return false;
-    }
-    micros = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-    return true;
-}
-
 char* writeMicros(char* out, std::uint64_t micros) {
     if (micros < detail::kShortMicros) {
         return detail::writeShortMicros(out, static_cast<std::uint32_t>(micros));
@@ -74,15 +59,17 @@ char* writeFixedExact(char* out, double value) {
 
 char* detail::writeFixedOutsideShortPath(char* out, double value) {
     const double magnitude = std::fabs(value);
-    std::uint64_t micros = 0;
-    // Zeros (which print without sign) and large values take the exact path.
-    if (!(magnitude < kFastLimit) || magnitude == 0.0 || !roundedMicros(magnitude, micros)) {
+    std::int64_t micros = 0;
+    // Zeros (which print without sign) and large values take the exact path. Below the fast
+    // limit the product stays under 2^50, so its fraction is exact.
+    if (!(magnitude < kFastLimit) || magnitude == 0.0 ||
+        !detail::roundToMicros(magnitude, magnitude * kScale * detail::kTieMargin, micros)) {
         return writeFixedExact(out, value);
     }
     // Signs are random in a layout: written without a branch to mispredict.
     *out = '-';
     out += value < 0.0 ? 1 : 0;
-    return writeMicros(out, micros);
+    return writeMicros(out, static_cast<std::uint64_t>(micros));
 }
 
 char* writeDecimal(char* out, std::uint32_t value) {

@@ -48,6 +48,24 @@ constexpr double kShortTieMargin = 0x1p-25;
 // fl(a * 1e6) lies within |a * 1e6| * 2^-53 of the exact product; twice that keeps a margin.
 constexpr double kTieMargin = 0x1p-52;
 
+// Scales a positive magnitude by 10^6 and rounds it to the nearest integer, ties to even as
+// "%f" has them; `Whole` is a signed integer type wide enough for the product's integer part
+// (signed conversions truncate in one instruction, unsigned ones do not, and truncation is the
+// floor for positive values). Returns false, leaving the value to the exact path, when the
+// product lies within `tieMargin` of a tie: its own rounding could then hide which way the
+// exact product falls.
+template <class Whole>
+inline bool roundToMicros(double magnitude, double tieMargin, Whole& micros) {
+    const double scaled = magnitude * 1e6;
+    const auto whole = static_cast<Whole>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) <= tieMargin) {
+        return false;
+    }
+    micros = static_cast<Whole>(whole + (fraction > 0.5 ? 1 : 0));
+    return true;
+}
+
 // The integer part of a short value, one or two digits, chosen without a branch: the digit
 // count is as random as the values.
 inline char* writeShortWhole(char* out, std::uint32_t whole) {
@@ -91,20 +109,14 @@ char* writeFixedOutsideShortPath(char* out, double value);
 // values are written inline, where blocks of numbers are composed.
 inline char* writeFixed(char* out, double value) {
     const double magnitude = std::fabs(value);
-    if (magnitude < detail::kShortLimit) {
-        const double scaled = magnitude * 1e6;
-        // Truncation is the floor here: the value is positive and small, so the signed
-        // conversions (single instructions, unlike the unsigned ones) are exact.
-        const auto whole = static_cast<std::int32_t>(scaled);
-        const double fraction = scaled - static_cast<double>(whole);
-        if (std::fabs(fraction - 0.5) > detail::kShortTieMargin) {
-            // Signs are random in a layout: written without a branch to mispredict. Zeros of
-            // either sign are not below zero, so they print unsigned.
-            *out = '-';
-            out += value < 0.0 ? 1 : 0;
-            const auto micros = static_cast<std::uint32_t>(whole) + (fraction > 0.5 ? 1U : 0U);
-            return detail::writeShortMicros(out, micros);
-        }
+    std::int32_t micros = 0;
+    if (magnitude < detail::kShortLimit &&
+        detail::roundToMicros(magnitude, detail::kShortTieMargin, micros)) {
+        // Signs are random in a layout: written without a branch to mispredict. Zeros of
+        // either sign are not below zero, so they print unsigned.
+        *out = '-';
+        out += value < 0.0 ? 1 : 0;
+        return detail::writeShortMicros(out, static_cast<std::uint32_t>(micros));
     }
     return detail::writeFixedOutsideShortPath(out, value);
 }
