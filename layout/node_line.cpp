@@ -1,53 +1,14 @@
 #include "layout/node_line.hpp"
 
 #include "common/failure.hpp"
+#include "layout/node_line_bytes.hpp"
 #include "layout/number_parse.hpp"
 #include "layout/plain_node_line.hpp"
 
-#include <array>
 #include <cmath>
 
 namespace l2v {
 namespace {
-
-// What a byte means on a node line; one table lookup per byte keeps the scan to a single pass.
-enum CharacterClass : unsigned char {
-    kSeparator = 1,      // between fields: ",", blank, tab
-    kFieldEnd = 2,       // any white space or a comma
-    kEndsNeighbours = 4, // control characters and bytes of 128 and above
-    kPieceBreak = 8,     // "/" and "\" cut a field into pieces
-    kDigit = 16,
-};
-
-constexpr std::array<unsigned char, 256> classifyBytes() {
-    std::array<unsigned char, 256> classes{};
-    for (int code = 0; code < 256; ++code) {
-        unsigned char bits = 0;
-        if (code < 32 || code >= 128) {
-            bits |= kEndsNeighbours;
-        }
-        if (code == ',' || code == ' ' || code == '\t') {
-            bits |= kSeparator | kFieldEnd;
-        }
-        if (code == '\n' || code == '\r' || code == '\v' || code == '\f') {
-            bits |= kFieldEnd;
-        }
-        if (code == '/' || code == '\\') {
-            bits |= kPieceBreak;
-        }
-        if (code >= '0' && code <= '9') {
-            bits |= kDigit;
-        }
-        classes[static_cast<std::size_t>(code)] = bits;
-    }
-    return classes;
-}
-
-constexpr std::array<unsigned char, 256> kClasses = classifyBytes();
-
-bool hasClass(char c, CharacterClass wanted) {
-    return (kClasses[static_cast<unsigned char>(c)] & wanted) != 0;
-}
 
 std::string inPlace(const LinePlace& place) {
     return inFileAtLine(place.sourcePath, place.lineNumber);
@@ -100,35 +61,6 @@ class FieldCursor {
                 {pieceStart, static_cast<std::size_t>(pieceEnd - pieceStart)}};
     }
 
-    // Reads a field of plain digits no greater than `limit`, the usual neighbour reference,
-    // without taking it apart. Returns false (and moves nothing) for anything else.
-    bool takePlainNumber(std::int64_t limit, std::int64_t& value) {
-        const char* at = at_;
-        std::int64_t number = 0;
-        while (at < end_ && hasClass(*at, kDigit) && at - at_ < 10) {
-            number = number * 10 + (*at - '0');
-            ++at;
-        }
-        if (at == at_ || (at < end_ && !hasClass(*at, kFieldEnd)) || number > limit) {
-            return false;
-        }
-        at_ = at;
-        value = number;
-        return true;
-    }
-
-    // Reads a field that is nothing but a number convertible on the quick path, in one scan.
-    // Returns false (and moves nothing) for anything else.
-    bool takeExactNumber(double& value) {
-        const std::size_t length =
-            readExactNumber({at_, static_cast<std::size_t>(end_ - at_)}, value);
-        if (length == 0 || (at_ + length < end_ && !hasClass(at_[length], kFieldEnd))) {
-            return false;
-        }
-        at_ += length;
-        return true;
-    }
-
   private:
     const char* at_;
     const char* end_;
@@ -136,10 +68,6 @@ class FieldCursor {
 
 double readCoordinate(FieldCursor& cursor, const LinePlace& place) {
     cursor.skipSeparators();
-    double quick = 0.0;
-    if (cursor.takeExactNumber(quick)) {
-        return quick;
-    }
     const Field field = cursor.takeField();
     if (field.text.empty()) {
         throw Failure("too few coordinates" + inPlace(place) + ".");
@@ -175,11 +103,6 @@ void readNeighbours(FieldCursor& cursor, std::int32_t nodeCount, const LinePlace
         cursor.skipSeparators();
         if (cursor.atEndOfNeighbours()) {
             return;
-        }
-        std::int64_t plain = 0;
-        if (cursor.takePlainNumber(nodeCount, plain)) {
-            pool.push_back(static_cast<std::int32_t>(plain - 1));
-            continue;
         }
         pool.push_back(readNeighbourField(cursor.takeField(), nodeCount, place));
     }

@@ -166,15 +166,6 @@ bool exactDecimal(std::uint64_t mantissa, int exponent, bool negative, double& v
     return true;
 }
 
-std::size_t readExactNumber(std::string_view text, double& value) {
-    const ScannedNumber scanned = scanNumber(text);
-    if (scanned.length == 0 || !scanned.exact) {
-        return 0;
-    }
-    value = exactValue(scanned);
-    return scanned.length;
-}
-
 double parseCoordinate(std::string_view piece) {
     const ScannedNumber scanned = scanNumber(piece);
     if (scanned.length == 0) {

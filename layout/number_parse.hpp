@@ -11,14 +11,10 @@ namespace l2v {
 // a piece without a leading number reads as 0.0. Overflow gives an infinity.
 double parseCoordinate(std::string_view piece);
 
-// The quick path for the usual coordinate: when the leading number of `text` has few enough
-// digits and a small enough exponent to be converted exactly by one multiplication or
-// division, stores it in `value` and returns its length; otherwise returns 0.
-std::size_t readExactNumber(std::string_view text, double& value);
-
 // mantissa x 10^exponent, negated if asked, when a single correctly rounded multiplication or
 // division gives the correctly rounded value (mantissa below 2^53, exponent within +-22): the
-// conversion readExactNumber makes. Returns false, leaving `value`, otherwise.
+// conversion parseCoordinate makes for such numbers. Returns false, leaving `value`,
+// otherwise.
 bool exactDecimal(std::uint64_t mantissa, int exponent, bool negative, double& value);
 
 enum class IntegerStatus { ok, missing, outOfRange };

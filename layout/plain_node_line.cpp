@@ -1,5 +1,6 @@
 #include "layout/plain_node_line.hpp"
 
+#include "layout/node_line_bytes.hpp"
 #include "layout/number_parse.hpp"
 
 #include <bit>
@@ -7,14 +8,6 @@
 
 namespace l2v {
 namespace {
-
-bool isSeparator(char c) {
-    return c == ' ' || c == ',' || c == '\t';
-}
-
-bool isDigit(char c) {
-    return static_cast<unsigned char>(c - '0') < 10;
-}
 
 // More digits than this could overflow the 64-bit mantissa; such numbers take the general path.
 constexpr std::ptrdiff_t kLongestMantissa = 19;
@@ -57,7 +50,7 @@ class PlainScanner {
     }
 
     void skipSeparators() {
-        while (at_ < end_ && isSeparator(*at_)) {
+        while (at_ < end_ && hasClass(*at_, kSeparator)) {
             ++at_;
         }
     }
@@ -121,14 +114,14 @@ class PlainScanner {
                 }
             }
         }
-        while (at < end_ && isDigit(*at)) {
+        while (at < end_ && hasClass(*at, kDigit)) {
             mantissa = mantissa * 10 + static_cast<std::uint64_t>(*at - '0');
             ++at;
         }
         return at;
     }
 
-    bool endsField(const char* at) const { return at == end_ || isSeparator(*at); }
+    bool endsField(const char* at) const { return at == end_ || hasClass(*at, kSeparator); }
 
     const char* at_;
     const char* end_;
