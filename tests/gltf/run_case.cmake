@@ -11,24 +11,9 @@ foreach(name IN ITEMS CONVERTER NODE CHECKER LAYOUT SCENE LABELS EDGES)
   endif()
 endforeach()
 
-cmake_path(GET SCENE PARENT_PATH scene_dir)
-file(MAKE_DIRECTORY "${scene_dir}")
-
+include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
 foreach(extension IN ITEMS glb wrl)
-  # A stale scene from an earlier run must not pass for a fresh one.
-  file(REMOVE "${SCENE}.${extension}")
-  execute_process(
-    COMMAND "${CONVERTER}" -in "${LAYOUT}" -out "${SCENE}.${extension}" -showlabel "${LABELS}"
-            -showedge "${EDGES}"
-    RESULT_VARIABLE convert_status
-    OUTPUT_VARIABLE convert_output
-    ERROR_VARIABLE convert_errors)
-  if(NOT convert_status EQUAL 0)
-    message(FATAL_ERROR "converter ended with ${convert_status}: ${convert_output}${convert_errors}")
-  endif()
-  if(NOT convert_output STREQUAL "" OR NOT convert_errors STREQUAL "")
-    message(FATAL_ERROR "converter printed on success: ${convert_output}${convert_errors}")
-  endif()
+  convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.${extension}" "${LABELS}" "${EDGES}")
 endforeach()
 
 execute_process(

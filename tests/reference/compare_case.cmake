@@ -4,19 +4,9 @@
 #   cmake -DCONVERTER=... -DREFERENCE=... -DLAYOUT=... -DSCENE=... -DLABELS=true|false
 #         -DEDGES=true|false -P compare_case.cmake
 
-cmake_path(GET SCENE PARENT_PATH scene_dir)
-file(MAKE_DIRECTORY "${scene_dir}")
+include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
 foreach(tool IN ITEMS CONVERTER REFERENCE)
-  file(REMOVE "${SCENE}.${tool}.wrl")
-  execute_process(
-    COMMAND "${${tool}}" -in "${LAYOUT}" -out "${SCENE}.${tool}.wrl" -showlabel "${LABELS}"
-            -showedge "${EDGES}"
-    RESULT_VARIABLE status
-    OUTPUT_VARIABLE output
-    ERROR_VARIABLE errors)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${tool} ended with ${status}: ${output}${errors}")
-  endif()
+  convert_quietly("${${tool}}" "${LAYOUT}" "${SCENE}.${tool}.wrl" "${LABELS}" "${EDGES}")
 endforeach()
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E compare_files "${SCENE}.CONVERTER.wrl" "${SCENE}.REFERENCE.wrl"
