@@ -1,8 +1,8 @@
 #include "gltf/glb_scene.hpp"
 
+#include "common/failure.hpp"
 #include "gltf/glb_document.hpp"
 #include "gltf/json_number.hpp"
-#include "common/failure.hpp"
 #include "output/output_buffer.hpp"
 #include "scene/cylinder_placement.hpp"
 #include "scene/drawing_style.hpp"
