@@ -36,6 +36,8 @@ bool applyOption(RunOptions& options, std::string_view word, std::string_view va
         }
     } else if (matches(word, "-showedge")) {
         options.showEdges = value == "true";
+    } else if (matches(word, "-merge")) {
+        options.merge = value == "true";
     } else {
         return false;
     }

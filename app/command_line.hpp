@@ -15,10 +15,11 @@ struct RunOptions {
     std::string outputPath;
     bool showEdges = true;
     bool showLabels = false;
+    bool merge = false; // one mesh per kind of shape instead of one shape per node and edge
 };
 
-// Scans the words (the program name included) for "-in", "-out", "-showlabel" and
-// "-showedge", each matched by prefix and followed by its value word, checks the input name
+// Scans the words (the program name included) for "-in", "-out", "-showlabel", "-showedge"
+// and "-merge", each matched by prefix and followed by its value word, checks the input name
 // and derives the output name when none is given. Throws Failure on a missing or wrongly
 // named input. A word "-h" or "--help" (or "--version") where an option could stand asks for
 // the usage (or the version) instead, whatever else the line holds.

@@ -30,12 +30,14 @@ void refuseToOverwriteInput(const RunOptions& options) {
 
 std::string usageText() {
     return "usage: layout2vrml -in graph.3dlayout [-out scene.wrl|scene.glb] [-showlabel true]\n"
-           "                   [-showedge false]\n"
+           "                   [-showedge false] [-merge true]\n"
            "  -in PATH           the layout to read (required, name ending in .3dlayout)\n"
            "  -out PATH          the scene to write: binary glTF when the name ends in .glb,\n"
            "                     VRML otherwise (default: the input name with .wrl)\n"
            "  -showlabel true    label every node with its 0-based index\n"
            "  -showedge VALUE    true draws the edges (default), anything else leaves them out\n"
+           "  -merge true        all spheres in one mesh, all cylinders in another (opens in\n"
+           "                     every viewer, also without GPU instancing)\n"
            "  -h, --help         show this text;  --version  show the version\n"
            "Options match by prefix and take the next word as their value. Nothing is printed\n"
            "on success; a failure prints one line and ends with status 1.\n";
@@ -51,7 +53,8 @@ std::string runConverter(std::span<const std::string_view> words) {
     }
     refuseToOverwriteInput(options);
     Layout layout = loadLayout(options.inputPath);
-    exportScene(options.outputPath, layout, SceneSwitches{options.showEdges, options.showLabels});
+    exportScene(options.outputPath, layout,
+                SceneSwitches{options.showEdges, options.showLabels, options.merge});
     releaseLayout(layout);
     return {};
 }

@@ -41,6 +41,7 @@ struct ScanModel {
     std::optional<std::string_view> outputValue;
     bool showEdges = true;
     bool showLabels = false;
+    bool merge = false;
 };
 
 void applyModelOption(ScanModel& model, std::string_view option, std::string_view value) {
@@ -50,14 +51,16 @@ void applyModelOption(ScanModel& model, std::string_view option, std::string_vie
         model.outputValue = isBlank(value) ? model.outputValue : value;
     } else if (option.starts_with("-showlabel")) {
         model.showLabels = model.showLabels || value == "true";
-    } else {
+    } else if (option.starts_with("-showedge")) {
         model.showEdges = value == "true";
+    } else {
+        model.merge = value == "true";
     }
 }
 
 bool isOption(std::string_view word) {
     return word.starts_with("-in") || word.starts_with("-out") || word.starts_with("-showlabel") ||
-           word.starts_with("-showedge");
+           word.starts_with("-showedge") || word.starts_with("-merge");
 }
 
 ScanModel scan(const std::vector<std::string_view>& words) {
@@ -126,6 +129,7 @@ void checkOptions(const l2v::RunOptions& options, const ScanModel& model) {
     }
     fuzz::require(options.showEdges == model.showEdges, "edge switch differs from the scan");
     fuzz::require(options.showLabels == model.showLabels, "label switch differs from the scan");
+    fuzz::require(options.merge == model.merge, "merge switch differs from the scan");
 }
 
 } // namespace

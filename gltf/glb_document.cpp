@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kFloat = 5126;
 constexpr int kUnsignedShort = 5123;
+constexpr int kUnsignedInt = 5125;
 constexpr int kArrayBuffer = 34962;
 constexpr int kElementArrayBuffer = 34963;
 constexpr std::uint64_t kVec3Bytes = 3 * sizeof(float);
@@ -52,17 +53,9 @@ std::string material(const char* name, const std::string& colour, double transpa
            colourFactor(colour, transparency) + R"(,"metallicFactor":0},"alphaMode":"BLEND"})";
 }
 
-std::string positionBounds(const UnitMesh& mesh) {
-    std::array<float, 3> low = mesh.positions.front();
-    std::array<float, 3> high = low;
-    for (const auto& position : mesh.positions) {
-        for (std::size_t axis = 0; axis < 3; ++axis) {
-            low[axis] = std::min(low[axis], position[axis]);
-            high[axis] = std::max(high[axis], position[axis]);
-        }
-    }
-    return R"(,"min":)" + floatList({low[0], low[1], low[2]}) + R"(,"max":)" +
-           floatList({high[0], high[1], high[2]});
+std::string positionBounds(const MeshPlan& mesh) {
+    return R"(,"min":)" + floatList({mesh.low[0], mesh.low[1], mesh.low[2]}) + R"(,"max":)" +
+           floatList({mesh.high[0], mesh.high[1], mesh.high[2]});
 }
 
 class ViewPlanner {
@@ -93,16 +86,22 @@ class ViewPlanner {
 };
 
 // Accessors of one mesh's vertices and triangles; returns its JSON mesh.
-std::string planMesh(ViewPlanner& views, const UnitMesh& mesh, const char* name, int material) {
-    const std::uint64_t position = views.add(mesh.positions.size(), kVec3Bytes, kFloat, "VEC3",
-                                             kArrayBuffer, positionBounds(mesh));
-    const std::uint64_t normal =
-        views.add(mesh.normals.size(), kVec3Bytes, kFloat, "VEC3", kArrayBuffer);
-    const std::uint64_t indices = views.add(mesh.indices.size(), sizeof(std::uint16_t),
-                                            kUnsignedShort, "SCALAR", kElementArrayBuffer);
+std::string planMesh(ViewPlanner& views, const MeshPlan& mesh, const char* name, int material) {
+    const std::uint64_t position =
+        views.add(mesh.vertices, kVec3Bytes, kFloat, "VEC3", kArrayBuffer, positionBounds(mesh));
+    const std::uint64_t normal = views.add(mesh.vertices, kVec3Bytes, kFloat, "VEC3", kArrayBuffer);
+    const std::uint64_t indices = mesh.wideIndices
+                                      ? views.add(mesh.indices, sizeof(std::uint32_t), kUnsignedInt,
+                                                  "SCALAR", kElementArrayBuffer)
+                                      : views.add(mesh.indices, sizeof(std::uint16_t),
+                                                  kUnsignedShort, "SCALAR", kElementArrayBuffer);
     return std::string(R"({"name":")") + name + R"(","primitives":[{"attributes":{"POSITION":)" +
            text(position) + R"(,"NORMAL":)" + text(normal) + R"(},"indices":)" + text(indices) +
            R"(,"material":)" + std::to_string(material) + "}]}";
+}
+
+std::string plainNode(const char* name, int mesh) {
+    return std::string(R"({"name":")") + name + R"(","mesh":)" + std::to_string(mesh) + "}";
 }
 
 std::string instancedNode(const char* name, int mesh, const std::string& attributes) {
@@ -129,21 +128,39 @@ std::string accessorsAndViews(const std::vector<BinaryView>& views) {
 
 } // namespace
 
-GlbDocument planGlbDocument(const GlbContents& contents, const UnitMesh& sphere,
-                            const UnitMesh& cylinder) {
+MeshPlan planOf(const UnitMesh& mesh) {
+    MeshPlan plan;
+    plan.vertices = mesh.positions.size();
+    plan.indices = mesh.indices.size();
+    plan.low = mesh.positions.front();
+    plan.high = plan.low;
+    for (const auto& position : mesh.positions) {
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            plan.low[axis] = std::min(plan.low[axis], position[axis]);
+            plan.high[axis] = std::max(plan.high[axis], position[axis]);
+        }
+    }
+    return plan;
+}
+
+GlbDocument planGlbDocument(const GlbContents& contents, const MeshPlan& sphere,
+                            const MeshPlan& cylinder) {
     const DrawingStyle style;
     const bool edges = contents.edgeCount > 0;
     GlbDocument document;
     ViewPlanner views(document.views);
 
-    // Bytes follow in this order: sphere mesh, cylinder mesh, node instances, edge instances.
+    // Bytes follow in this order: sphere mesh, cylinder mesh, node instances, edge instances
+    // (merged scenes have none).
     std::string meshes = R"("meshes":[)" + planMesh(views, sphere, "sphere", 0);
     if (edges) {
         meshes += "," + planMesh(views, cylinder, "cylinder", 1);
     }
     meshes += "]";
     std::string nodeInstances;
-    if (!contents.labels) {
+    if (!contents.labels && contents.merged) {
+        nodeInstances = plainNode("nodes", 0);
+    } else if (!contents.labels) {
         const std::uint64_t translation =
             views.add(contents.nodeCount, kVec3Bytes, kFloat, "VEC3", 0);
         const std::uint64_t scale = views.add(contents.nodeCount, kVec3Bytes, kFloat, "VEC3", 0);
@@ -151,7 +168,9 @@ GlbDocument planGlbDocument(const GlbContents& contents, const UnitMesh& sphere,
             "nodes", 0, R"("TRANSLATION":)" + text(translation) + R"(,"SCALE":)" + text(scale));
     }
     std::string edgeInstances;
-    if (edges) {
+    if (edges && contents.merged) {
+        edgeInstances = plainNode("edges", 1) + ",";
+    } else if (edges) {
         const std::uint64_t translation =
             views.add(contents.edgeCount, kVec3Bytes, kFloat, "VEC3", 0);
         const std::uint64_t rotation = views.add(contents.edgeCount, kVec4Bytes, kFloat, "VEC4", 0);
@@ -165,7 +184,7 @@ GlbDocument planGlbDocument(const GlbContents& contents, const UnitMesh& sphere,
 
     const std::uint64_t cameraNode = edges ? 2 : 1;
     document.firstLabelledNode = cameraNode + 1;
-    const bool instancing = edges || !contents.labels;
+    const bool instancing = !contents.merged && (edges || !contents.labels);
 
     std::string& head = document.head;
     head = R"({"asset":{"version":"2.0","generator":"layout2vrml )" LAYOUT2VRML_VERSION R"("},)";

@@ -2,6 +2,7 @@
 
 #include "scene/unit_meshes.hpp"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,7 +14,20 @@ struct GlbContents {
     std::uint64_t nodeCount = 0;
     std::uint64_t edgeCount = 0; // drawn edges: 0 when edges are not shown
     bool labels = false;         // one named glTF node per graph node instead of instances
+    bool merged = false;         // every shape's triangles in one plain mesh per kind
 };
+
+// The data of one mesh as the file holds it.
+struct MeshPlan {
+    std::uint64_t vertices = 0;
+    std::uint64_t indices = 0;
+    bool wideIndices = false; // 32-bit indices instead of 16-bit
+    std::array<float, 3> low{};
+    std::array<float, 3> high{};
+};
+
+// A unit mesh drawn as it is (or through instances).
+MeshPlan planOf(const UnitMesh& mesh);
 
 // One stretch of the binary chunk, read through one accessor of the same index.
 struct BinaryView {
@@ -38,8 +52,8 @@ struct GlbDocument {
     std::uint64_t binaryLength = 0;      // a multiple of 4
 };
 
-// Plans the file for `contents` around the two unit meshes.
-GlbDocument planGlbDocument(const GlbContents& contents, const UnitMesh& sphere,
-                            const UnitMesh& cylinder);
+// Plans the file for `contents` around its sphere and cylinder meshes.
+GlbDocument planGlbDocument(const GlbContents& contents, const MeshPlan& sphere,
+                            const MeshPlan& cylinder);
 
 } // namespace l2v

@@ -6,10 +6,12 @@
 #include "output/output_buffer.hpp"
 #include "scene/cylinder_placement.hpp"
 #include "scene/drawing_style.hpp"
+#include "scene/merged_shapes.hpp"
 
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace l2v {
 namespace {
@@ -44,6 +46,23 @@ char* putFloats(char* out, std::initializer_list<float> values) {
 
 float sphereRadius(std::int32_t count, double nodeRadius) {
     return static_cast<float>(std::sqrt(static_cast<double>(count)) * nodeRadius);
+}
+
+Point unitLength(const Point& axis) {
+    const double length = std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z);
+    return {axis.x / length, axis.y / length, axis.z / length};
+}
+
+// The frame's axes made unit length, about the origin: what turns its normals. The x and z
+// axes (radii) are never zero; a y axis of zero length (a cylinder of no height) is the one
+// perpendicular to both.
+ShapeFrame unitAxes(const ShapeFrame& frame) {
+    const Point x = unitLength(frame.axes[0]);
+    const Point z = unitLength(frame.axes[2]);
+    const Point& y = frame.axes[1];
+    const bool flat = y.x == 0 && y.y == 0 && y.z == 0;
+    const Point across{z.y * x.z - z.z * x.y, z.z * x.x - z.x * x.z, z.x * x.y - z.y * x.x};
+    return {{0, 0, 0}, {x, flat ? across : unitLength(y), z}};
 }
 
 // The JSON of node `index` when every graph node is a glTF node of its own.
@@ -94,15 +113,45 @@ GlbContents contentsOf(const Layout& layout, const SceneSwitches& switches) {
     contents.nodeCount = static_cast<std::uint64_t>(layout.nodeCount);
     contents.edgeCount = switches.showEdges ? countDrawnEdges(layout) : 0;
     contents.labels = switches.showLabels;
+    contents.merged = switches.merge;
     return contents;
+}
+
+void widen(MeshPlan& plan, const Point& point) {
+    const std::array<float, 3> value{static_cast<float>(point.x), static_cast<float>(point.y),
+                                     static_cast<float>(point.z)};
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        plan.low[axis] = std::min(plan.low[axis], value[axis]);
+        plan.high[axis] = std::max(plan.high[axis], value[axis]);
+    }
+}
+
+// A merged mesh: `count` copies of `unit`, placed by `frames`, which calls its argument with
+// each copy's frame in order; the bounds are those of the very floats written.
+template <class Frames>
+MeshPlan mergedPlan(const UnitMesh& unit, std::uint64_t count, const Frames& frames) {
+    MeshPlan plan;
+    plan.vertices = unit.positions.size() * count;
+    plan.indices = unit.indices.size() * count;
+    plan.wideIndices = true;
+    plan.low.fill(std::numeric_limits<float>::infinity());
+    plan.high.fill(-std::numeric_limits<float>::infinity());
+    frames([&plan, &unit](const ShapeFrame& frame) {
+        for (const auto& position : unit.positions) {
+            widen(plan, frame.place(position));
+        }
+    });
+    return plan;
 }
 
 class GlbEncoder {
   public:
     GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches)
         : layout_(layout), switches_(switches), contents_(contentsOf(layout, switches)),
-          sphere_(unitSphere()), cylinder_(unitCylinder()),
-          document_(planGlbDocument(contents_, sphere_, cylinder_)), out_(sink, kLargestPiece) {}
+          sphere_(switches.merge ? unitIcosphere() : unitSphere()),
+          cylinder_(switches.merge ? unitCylinder(kMergedCylinderSides) : unitCylinder()),
+          document_(planGlbDocument(contents_, spherePlan(), cylinderPlan())),
+          out_(sink, kLargestPiece) {}
 
     void write() {
         const std::uint64_t jsonLength =
@@ -124,6 +173,39 @@ class GlbEncoder {
     }
 
   private:
+    bool mergedSpheres() const { return contents_.merged && !contents_.labels; }
+    bool mergedCylinders() const { return contents_.merged && contents_.edgeCount > 0; }
+
+    // Calls visit(frame) for every node's sphere, in node order.
+    template <class Visit> void eachSphereFrame(Visit&& visit) const {
+        forEachNode(layout_, [&](const Point& at, std::int32_t count, std::uint32_t) {
+            visit(sphereFrame(at, sphereRadius(count, style_.nodeRadius)));
+        });
+    }
+
+    // Calls visit(frame) for every edge's cylinder, in drawing order.
+    template <class Visit> void eachCylinderFrame(Visit&& visit) const {
+        forEachEdge(layout_, [&](const Point& from, const Point& to) {
+            visit(cylinderFrame(from, to, style_.nodeRadius, style_.edgeRadius));
+        });
+    }
+
+    MeshPlan spherePlan() const {
+        if (!mergedSpheres()) {
+            return planOf(sphere_);
+        }
+        return mergedPlan(sphere_, contents_.nodeCount,
+                          [this](auto&& visit) { eachSphereFrame(visit); });
+    }
+
+    MeshPlan cylinderPlan() const {
+        if (!mergedCylinders()) {
+            return planOf(cylinder_);
+        }
+        return mergedPlan(cylinder_, contents_.edgeCount,
+                          [this](auto&& visit) { eachCylinderFrame(visit); });
+    }
+
     void writeWords(std::initializer_list<std::uint32_t> words) {
         char* out = out_.reserve(kLargestPiece);
         for (const std::uint32_t word : words) {
@@ -156,15 +238,59 @@ class GlbEncoder {
 
     // In the order the document planned: meshes, node instances, edge instances.
     void writeBinary() {
-        writeMesh(sphere_);
-        if (contents_.edgeCount > 0) {
+        if (mergedSpheres()) {
+            writeMergedMesh(sphere_, contents_.nodeCount,
+                            [this](auto&& visit) { eachSphereFrame(visit); });
+        } else {
+            writeMesh(sphere_);
+        }
+        if (mergedCylinders()) {
+            writeMergedMesh(cylinder_, contents_.edgeCount,
+                            [this](auto&& visit) { eachCylinderFrame(visit); });
+        } else if (contents_.edgeCount > 0) {
             writeMesh(cylinder_);
+        }
+        if (contents_.merged) {
+            return;
         }
         if (!switches_.showLabels) {
             writeNodeInstances();
         }
         if (contents_.edgeCount > 0) {
             writeEdgeInstances();
+        }
+    }
+
+    void writePoint(const Point& point) {
+        out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
+                                  {static_cast<float>(point.x), static_cast<float>(point.y),
+                                   static_cast<float>(point.z)}));
+    }
+
+    // `count` copies of `unit` placed by `frames`: every position, every normal (turned with
+    // its shape; the frames' axes are orthogonal, so a normal turns as the axes do once their
+    // scales are taken off), then the triangles with 32-bit indices.
+    template <class Frames>
+    void writeMergedMesh(const UnitMesh& unit, std::uint64_t count, const Frames& frames) {
+        frames([this, &unit](const ShapeFrame& frame) {
+            for (const auto& position : unit.positions) {
+                writePoint(frame.place(position));
+            }
+        });
+        frames([this, &unit](const ShapeFrame& frame) {
+            const ShapeFrame turn = unitAxes(frame);
+            for (const auto& normal : unit.normals) {
+                writePoint(turn.place(normal));
+            }
+        });
+        for (std::uint64_t copy = 0; copy < count; ++copy) {
+            const auto first = static_cast<std::uint32_t>(copy * unit.positions.size());
+            for (const std::uint16_t index : unit.indices) {
+                const std::uint32_t value = first + index;
+                char* out = out_.reserve(kLargestPiece);
+                std::memcpy(out, &value, sizeof value);
+                out_.commitUpTo(out + sizeof value);
+            }
         }
     }
 

@@ -15,6 +15,7 @@ inline constexpr double kSceneExtent = 20.0;
 struct SceneSwitches {
     bool showEdges = true;
     bool showLabels = false;
+    bool merge = false; // every sphere in one mesh, every cylinder in another
 };
 
 // Calls visit(position, count, index) for every node in index order, where `count` is the

@@ -24,7 +24,25 @@ inline constexpr int kCylinderSides = 10;
 // Radius 1 around the origin, poles on y.
 UnitMesh unitSphere();
 
-// Radius 1, height 1 along y, centred on the origin, with flat caps: VRML's Cylinder shape.
-UnitMesh unitCylinder();
+// Radius 1, height 1 along y, centred on the origin, with flat caps: VRML's Cylinder shape,
+// as a prism of `sides` sides (smooth along the side, flat caps).
+UnitMesh unitCylinder(int sides = kCylinderSides);
+
+// For merged scenes, where every node repeats the sphere's vertices: an icosahedron divided
+// once, 42 vertices and 80 triangles, round enough at the default viewpoint.
+UnitMesh unitIcosphere();
+// The prism merged scenes draw edges with.
+inline constexpr int kMergedCylinderSides = 8;
+
+// A mesh with polygon faces over shared vertices, as a VRML IndexedFaceSet holds it.
+struct UnitPolyhedron {
+    std::vector<std::array<float, 3>> positions;
+    std::vector<std::vector<std::uint16_t>> faces; // counter-clockwise seen from outside
+};
+
+// The icosphere's triangles; and the prism of `sides` sides with one polygon per cap, over
+// its 2 x `sides` corners (top ring first).
+UnitPolyhedron icospherePolyhedron();
+UnitPolyhedron prismPolyhedron(int sides);
 
 } // namespace l2v

@@ -72,6 +72,41 @@ char* detail::writeFixedOutsideShortPath(char* out, double value) {
     return writeMicros(out, static_cast<std::uint64_t>(micros));
 }
 
+char* writeFourDecimals(char* out, double value) {
+    // Below this magnitude the value times 10^4, rounded, fits 53 bits exactly.
+    constexpr double kIntegerLimit = 4e11;
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < kIntegerLimit)) {
+        char* end =
+            std::to_chars(out, out + kMaxFourDecimalsLength, value, std::chars_format::fixed, 4)
+                .ptr;
+        while (end[-1] == '0') {
+            --end;
+        }
+        return end[-1] == '.' ? end - 1 : end;
+    }
+    const auto tenThousandths = static_cast<std::uint64_t>(magnitude * 1e4 + 0.5);
+    if (tenThousandths == 0) {
+        *out = '0';
+        return out + 1;
+    }
+    *out = '-';
+    out += value < 0.0 ? 1 : 0;
+    out = std::to_chars(out, out + 20, tenThousandths / 10000).ptr;
+    std::uint64_t fraction = tenThousandths % 10000;
+    if (fraction == 0) {
+        return out;
+    }
+    int digits = 4;
+    while (fraction % 10 == 0) {
+        fraction /= 10;
+        --digits;
+    }
+    *out++ = '.';
+    writePadded(out, fraction, digits);
+    return out + digits;
+}
+
 char* writeDecimal(char* out, std::uint32_t value) {
     const int width = decimalWidth(value);
     writePadded(out, value, width);

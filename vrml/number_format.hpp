@@ -127,4 +127,9 @@ char* writeFixedExact(char* out, double value);
 // Plain decimal digits of `value`, no sign, no padding.
 char* writeDecimal(char* out, std::uint32_t value);
 
+// `value` rounded to four decimals, without trailing zeros (1.5, -0.0625, 3): within 5e-5 of
+// the value, for the vertices of merged meshes. `value` must be finite.
+inline constexpr std::size_t kMaxFourDecimalsLength = 330;
+char* writeFourDecimals(char* out, double value);
+
 } // namespace l2v

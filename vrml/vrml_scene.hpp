@@ -7,7 +7,9 @@
 namespace l2v {
 
 // Writes the VRML scene of an already fitted layout into `sink`: frame, one node block per
-// node, the edge blocks when shown, trailer.
+// node, the edge blocks when shown, trailer. Merged, the node blocks become one mesh of all
+// spheres (and a label block per node when labels are shown) and the edge blocks one mesh of
+// all cylinders.
 void writeVrmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches);
 
 } // namespace l2v

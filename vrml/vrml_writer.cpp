@@ -2,6 +2,7 @@
 
 #include "vrml/number_format.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -10,6 +11,10 @@ namespace {
 
 // Numbers in the largest block (an edge), each with its leading blank.
 constexpr std::size_t kNumbersPerBlock = 8;
+// A merged mesh's point: three numbers and their separators.
+constexpr std::size_t kPointRoom = 3 * (kMaxFourDecimalsLength + 1);
+// A merged mesh's face: up to a prism cap's corners, each up to 10 digits and a blank.
+constexpr std::size_t kFaceRoom = 64 * 11 + 3;
 // A label is a 32-bit index: at most 10 digits.
 constexpr std::size_t kLabelRoom = 16;
 // Sphere radius texts are cached for run lengths below this (nodes with fewer than 4095
@@ -51,14 +56,16 @@ void addLine(std::string& out, int indent, std::string_view text, std::string_vi
 
 VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabels)
     : nodeRadius_(style.nodeRadius), showLabels_(showLabels), edgeShortening_(2 * style.nodeRadius),
-      blockRoom_(composeBlockText(style, showLabels)), out_(sink, blockRoom_) {
+      blockRoom_(composeBlockText(style, showLabels)),
+      out_(sink, std::max({blockRoom_, kPointRoom, kFaceRoom})) {
     cacheSphereRadii();
 }
 
 std::size_t VrmlWriter::composeBlockText(const DrawingStyle& style, bool showLabels) {
     composeNodeText(style, showLabels);
     composeEdgeText(style);
-    const std::size_t textSize = nodeOpen_.size() + nodeAfterPosition_.size() + labelClose_.size() +
+    const std::size_t textSize = nodeOpen_.size() + nodeAfterPosition_.size() +
+                                 std::max(labelClose_.size(), labelOnlyClose_.size()) +
                                  nodeClose_.size() + edgeOpen_.size() + edgeTranslation_.size() +
                                  edgeTilt_.size() + edgeHeight_.size() + edgeClose_.size();
     return textSize + kLabelRoom + kNumbersPerBlock * (kMaxFixedLength + 1);
@@ -99,6 +106,9 @@ void VrmlWriter::composeNodeText(const DrawingStyle& style, bool showLabels) {
     addLine(labelClose_, 16, "}");
     addLine(labelClose_, 12, "}");
     addLine(labelClose_, 8, "}");
+    labelOnlyClose_ = labelClose_;
+    addLine(labelOnlyClose_, 4, "]");
+    addLine(labelOnlyClose_, 0, "}");
     labelClose_ += sphere;
 
     nodeClose_ += '\n';
@@ -225,6 +235,65 @@ void VrmlWriter::writeEdge(const EdgeGeometry& edge) {
     out = writeFixed(out, edge.length - edgeShortening_);
     out = put(out, edgeClose_);
     out_.commitUpTo(out);
+}
+
+void VrmlWriter::writeLabel(double x, double y, double z, std::uint32_t label) {
+    char* out = out_.reserve(blockRoom_);
+    out = put(out, nodeOpen_);
+    out = writeFixed(out, x);
+    out = putSeparated(out, y);
+    out = putSeparated(out, z);
+    out = put(out, nodeAfterPosition_);
+    out = writeDecimal(out, label);
+    out = put(out, labelOnlyClose_);
+    out_.commitUpTo(out);
+}
+
+void VrmlWriter::writeFaceSetOpen(std::string_view colour, double transparency) {
+    std::string text;
+    addLine(text, 0, "Shape {");
+    addLine(text, 4, "appearance Appearance {");
+    addLine(text, 8, "material Material {");
+    addLine(text, 12, "diffuseColor ", colour);
+    addLine(text, 12, "transparency ", fixedText(transparency));
+    addLine(text, 8, "}");
+    addLine(text, 4, "}");
+    addLine(text, 4, "geometry IndexedFaceSet {");
+    // Between the icosphere's faces (about 0.4) and the prism's sides (0.785) the shading is
+    // smooth; across the cylinder caps' edges (1.571) it stays sharp.
+    addLine(text, 8, "creaseAngle 0.8");
+    addLine(text, 8, "coord Coordinate {");
+    addLine(text, 12, "point [");
+    out_.append(text);
+}
+
+void VrmlWriter::writePoint(const Point& point) {
+    char* out = out_.reserve(kPointRoom);
+    out = writeFourDecimals(out, point.x);
+    *out++ = ' ';
+    out = writeFourDecimals(out, point.y);
+    *out++ = ' ';
+    out = writeFourDecimals(out, point.z);
+    *out++ = '\n';
+    out_.commitUpTo(out);
+}
+
+void VrmlWriter::writeFaceSetFaces() {
+    out_.append("            ]\n        }\n        coordIndex [\n");
+}
+
+void VrmlWriter::writeFace(std::span<const std::uint16_t> corners, std::uint32_t firstPoint) {
+    char* out = out_.reserve(kFaceRoom);
+    for (const std::uint16_t corner : corners) {
+        out = writeDecimal(out, firstPoint + corner);
+        *out++ = ' ';
+    }
+    std::memcpy(out, "-1\n", 3);
+    out_.commitUpTo(out + 3);
+}
+
+void VrmlWriter::writeFaceSetClose() {
+    out_.append("        ]\n    }\n}\n");
 }
 
 } // namespace l2v

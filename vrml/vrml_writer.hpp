@@ -5,6 +5,7 @@
 #include "scene/edge_geometry.hpp"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,20 @@ class VrmlWriter {
     // One edge: a cylinder placed and turned by `edge`.
     void writeEdge(const EdgeGeometry& edge);
 
+    // A node's label alone (for merged scenes, where the spheres are one mesh); the writer
+    // must have been made with labels shown.
+    void writeLabel(double x, double y, double z, std::uint32_t label);
+
+    // One Shape holding a whole mesh as an IndexedFaceSet: the open (material and the start of
+    // the point list), the points one per line, the switch to the face list, the faces one
+    // per line (`corners` counted from `firstPoint`), the close. Faces are smoothed across
+    // edges below the crease angle.
+    void writeFaceSetOpen(std::string_view colour, double transparency);
+    void writePoint(const Point& point);
+    void writeFaceSetFaces();
+    void writeFace(std::span<const std::uint16_t> corners, std::uint32_t firstPoint);
+    void writeFaceSetClose();
+
     // Hands every buffered byte to the sink.
     void finish();
 
@@ -48,6 +63,7 @@ class VrmlWriter {
     std::string nodeOpen_;
     std::string nodeAfterPosition_;
     std::string labelClose_;
+    std::string labelOnlyClose_;
     std::string nodeClose_;
     std::string edgeOpen_;
     std::string edgeTranslation_;

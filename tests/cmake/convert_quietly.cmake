@@ -1,5 +1,6 @@
-# convert_quietly(TOOL LAYOUT SCENE LABELS EDGES): runs TOOL (the converter, or a reference
-# converter taking the same words) on LAYOUT into SCENE with the two switches, after removing
+# convert_quietly(TOOL LAYOUT SCENE LABELS EDGES [WORDS...]): runs TOOL (the converter, or a
+# reference converter taking the same words) on LAYOUT into SCENE with the two switches and
+# any further words, after removing
 # any earlier SCENE so that a stale file cannot pass for a fresh one. Fails the test when the
 # tool ends with a non-zero status or prints anything on success.
 function(convert_quietly tool layout scene labels edges)
@@ -8,6 +9,7 @@ function(convert_quietly tool layout scene labels edges)
   file(REMOVE "${scene}")
   execute_process(
     COMMAND "${tool}" -in "${layout}" -out "${scene}" -showlabel "${labels}" -showedge "${edges}"
+            ${ARGN}
     RESULT_VARIABLE status
     OUTPUT_VARIABLE output
     ERROR_VARIABLE errors)

@@ -90,3 +90,27 @@ TEST_F(GlbOutput, WriteFailureIsReportedAsForVrmlAndKeepsThePreviousFile) {
     EXPECT_EQ(readFile(scratch / "out.glb"), previous);
     EXPECT_EQ(e2e::entriesOf(scratch.path()), std::vector<std::string>{"out.glb"});
 }
+
+// -merge takes a value word like the other switches: only "true" merges, and without it (or
+// with any other value) both formats are exactly as before.
+TEST_F(GlbOutput, MergeSwitchChangesNothingUnlessTrue) {
+    for (const std::string name : {"a.wrl", "a.glb"}) {
+        SCOPED_TRACE(name);
+        const std::string plain = convert(name);
+        EXPECT_EQ(convert(name, {"-merge", "false"}), plain);
+        EXPECT_EQ(convert(name, {"-merge", "TRUE"}), plain);
+        const std::string merged = convert(name, {"-merge", "true"});
+        EXPECT_NE(merged, plain);
+        EXPECT_EQ(convert(name, {"-mergeall", "true", "-merge", "no"}), plain);
+    }
+    const std::string vrml = convert("m.wrl", {"-merge", "true"});
+    EXPECT_EQ(vrml.substr(0, 15), "#VRML V2.0 utf8");
+    std::size_t faceSets = 0;
+    for (std::size_t at = vrml.find("IndexedFaceSet"); at != std::string::npos;
+         at = vrml.find("IndexedFaceSet", at + 1)) {
+        ++faceSets;
+    }
+    EXPECT_EQ(faceSets, 2U); // one mesh of spheres, one of cylinders
+    const std::string glb = convert("m.glb", {"-merge", "true"});
+    EXPECT_EQ(glb.find("EXT_mesh_gpu_instancing"), std::string::npos);
+}

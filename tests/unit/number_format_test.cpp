@@ -128,3 +128,27 @@ TEST(DecimalFormat, Labels) {
     EXPECT_EQ(std::string(text, l2v::writeDecimal(text, 10)), "10");
     EXPECT_EQ(std::string(text, l2v::writeDecimal(text, 4294967295U)), "4294967295");
 }
+
+// Merged meshes write their vertices with four decimals at most: within 5e-5 of the value, in
+// the shortest form that says so.
+TEST(FourDecimals, RoundsToFourDecimalsWithoutTrailingZeros) {
+    const auto text = [](double value) {
+        char buffer[l2v::kMaxFourDecimalsLength];
+        return std::string(buffer, l2v::writeFourDecimals(buffer, value));
+    };
+    EXPECT_EQ(text(1.5), "1.5");
+    EXPECT_EQ(text(-0.0625), "-0.0625");
+    EXPECT_EQ(text(3.0), "3");
+    EXPECT_EQ(text(-0.00004), "0");
+    EXPECT_EQ(text(12.34567), "12.3457");
+    EXPECT_EQ(text(-9.99996), "-10");
+    EXPECT_EQ(text(1e12), "1000000000000");
+    l2v::testing::SplitMix64 random(5);
+    for (int i = 0; i < 200000; ++i) {
+        const double value = random.between(-1000, 1000);
+        const std::string written = text(value);
+        EXPECT_LE(std::fabs(std::strtod(written.c_str(), nullptr) - value), 5e-5 + 1e-12)
+            << written;
+        ASSERT_TRUE(written.find('.') == std::string::npos || written.back() != '0') << written;
+    }
+}

@@ -88,3 +88,45 @@ TEST(UnitMeshes, CylinderIsClosedUnitRadiusAndHeightAlongY) {
         EXPECT_NEAR(std::fabs(p[1]), 0.5, 1e-7);
     }
 }
+
+TEST(UnitMeshes, MergedScenesUseAClosedIcosphereAndPrism) {
+    const l2v::UnitMesh icosphere = l2v::unitIcosphere();
+    EXPECT_EQ(icosphere.positions.size(), 42U);
+    EXPECT_EQ(icosphere.indices.size() / 3, 80U);
+    expectClosedOutwardMesh(icosphere);
+    for (std::size_t i = 0; i < icosphere.positions.size(); ++i) {
+        const Vector p = at(icosphere, i);
+        EXPECT_NEAR(dot(p, p), 1.0, 1e-6);
+    }
+    expectClosedOutwardMesh(l2v::unitCylinder(l2v::kMergedCylinderSides));
+}
+
+// The VRML form of the merged meshes: polygons over shared corners, each face wound
+// counter-clockwise seen from outside, every edge between two faces.
+TEST(UnitMeshes, PolyhedraAreClosedAndWoundOutwards) {
+    for (const l2v::UnitPolyhedron& polyhedron :
+         {l2v::icospherePolyhedron(), l2v::prismPolyhedron(l2v::kMergedCylinderSides)}) {
+        std::map<std::pair<int, int>, int> edges;
+        for (const auto& face : polyhedron.faces) {
+            ASSERT_GE(face.size(), 3U);
+            Vector centroid{0, 0, 0};
+            for (std::size_t k = 0; k < face.size(); ++k) {
+                ++edges[{face[k], face[(k + 1) % face.size()]}];
+                const auto& p = polyhedron.positions.at(face[k]);
+                for (std::size_t axis = 0; axis < 3; ++axis) {
+                    centroid[axis] += p[axis] / static_cast<double>(face.size());
+                }
+            }
+            const auto& a = polyhedron.positions[face[0]];
+            const auto& b = polyhedron.positions[face[1]];
+            const auto& c = polyhedron.positions[face[2]];
+            const Vector normal = cross(minus({b[0], b[1], b[2]}, {a[0], a[1], a[2]}),
+                                        minus({c[0], c[1], c[2]}, {a[0], a[1], a[2]}));
+            EXPECT_GT(dot(normal, centroid), 0);
+        }
+        for (const auto& [edge, count] : edges) {
+            EXPECT_EQ(count, 1);
+            EXPECT_EQ(edges.count({edge.second, edge.first}), 1U);
+        }
+    }
+}
