@@ -66,7 +66,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     l2v::writeVrmlScene(*layout, sink, switches);
     fuzz::checkScene(sink.text(), *layout, switches);
     l2v::StringSink glb;
-    l2v::writeGlbScene(*layout, glb, switches);
+    try {
+        l2v::writeGlbScene(*layout, glb, switches);
+    } catch (const l2v::Failure& failure) {
+        fuzz::checkConvertRefusal(failure.what(), kSourcePath);
+        fuzz::checkGlbRefusalJustified(*layout);
+        return 0;
+    }
     fuzz::checkGlb(glb.text(), *layout, switches);
     return 0;
 }

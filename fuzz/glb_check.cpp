@@ -56,6 +56,17 @@ void checkEdgeInstances(std::string_view bytes, std::size_t start, std::size_t e
 
 } // namespace
 
+void checkGlbRefusalJustified(const l2v::Layout& layout) {
+    const l2v::Coordinates& at = layout.coordinates;
+    bool beyond = false;
+    for (const std::vector<double>* axis : {&at.x, &at.y, &at.z}) {
+        for (const double value : *axis) {
+            beyond = beyond || std::fabs(value) > 1e37;
+        }
+    }
+    require(beyond, "glb refused for a layout within the float range");
+}
+
 void checkGlb(std::string_view bytes, const l2v::Layout& layout,
               const l2v::SceneSwitches& switches) {
     require(bytes.substr(0, 4) == "glTF" && wordAt(bytes, 4) == 2, "glb: header");

@@ -14,4 +14,8 @@ namespace fuzz {
 void checkGlb(std::string_view bytes, const l2v::Layout& layout,
               const l2v::SceneSwitches& switches);
 
+// A .glb is refused for a fittable layout only when a fitted position lies beyond 1e37, where
+// 32-bit floats could no longer hold every derived value.
+void checkGlbRefusalJustified(const l2v::Layout& layout);
+
 } // namespace fuzz

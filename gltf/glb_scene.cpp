@@ -355,9 +355,28 @@ class GlbEncoder {
     OutputBuffer out_;
 };
 
+// glTF holds positions as 32-bit floats. Fitted positions up to 1e37 keep every derived value
+// (midpoints, lengths up to 2 x sqrt(3) x 1e37, vertices) finite in float; a layout whose
+// positions fit a VRML scene but not this is refused as too wide, before anything is written.
+constexpr double kLargestGlbCoordinate = 1e37;
+
+void refuseBeyondFloatRange(const Layout& layout) {
+    const Coordinates& at = layout.coordinates;
+    double largest = 0;
+    for (const std::vector<double>* axis : {&at.x, &at.y, &at.z}) {
+        for (const double value : *axis) {
+            largest = std::max(largest, std::fabs(value));
+        }
+    }
+    if (largest > kLargestGlbCoordinate) {
+        throw Failure("coordinates in " + layout.sourcePath + " are too far apart to fit.");
+    }
+}
+
 } // namespace
 
 void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches) {
+    refuseBeyondFloatRange(layout);
     GlbEncoder(layout, sink, switches).write();
 }
 

@@ -114,3 +114,16 @@ TEST_F(GlbOutput, MergeSwitchChangesNothingUnlessTrue) {
     const std::string glb = convert("m.glb", {"-merge", "true"});
     EXPECT_EQ(glb.find("EXT_mesh_gpu_instancing"), std::string::npos);
 }
+
+// glTF holds 32-bit floats. A layout far wider than deep still fits a VRML scene, but its
+// fitted positions would overflow a float: the .glb is refused (a fuzzer found "inf" in the
+// JSON of such a scene) and nothing is left behind.
+TEST_F(GlbOutput, PositionsBeyondTheFloatRangeAreRefused) {
+    e2e::writeFile(scratch / "wide.3dlayout", "2 1\n0 0 0 2\n1e60 0 1 1\n");
+    const e2e::RunResult glb =
+        runConverter({"-in", "wide.3dlayout", "-out", "wide.glb"}, scratch.path());
+    EXPECT_EQ(glb.status, 1);
+    EXPECT_EQ(glb.output, "coordinates in wide.3dlayout are too far apart to fit.\n");
+    EXPECT_EQ(e2e::entriesOf(scratch.path()), std::vector<std::string>{"wide.3dlayout"});
+    EXPECT_EQ(runConverter({"-in", "wide.3dlayout", "-out", "wide.wrl"}, scratch.path()).status, 0);
+}
