@@ -4,10 +4,13 @@
 #include <Inventor/SoDB.h>
 #include <Inventor/SoInput.h>
 #include <Inventor/SoPath.h>
+#include <Inventor/SoPrimitiveVertex.h>
 #include <Inventor/VRMLnodes/SoVRMLCylinder.h>
+#include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
 #include <Inventor/VRMLnodes/SoVRMLShape.h>
 #include <Inventor/VRMLnodes/SoVRMLSphere.h>
 #include <Inventor/VRMLnodes/SoVRMLText.h>
+#include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/actions/SoGetMatrixAction.h>
 #include <Inventor/actions/SoSearchAction.h>
 #include <Inventor/errors/SoDebugError.h>
@@ -15,6 +18,7 @@
 #include <Inventor/errors/SoReadError.h>
 #include <Inventor/nodes/SoSeparator.h>
 #include <cmath>
+#include <map>
 #include <stdexcept>
 
 namespace conformance {
@@ -148,10 +152,43 @@ std::vector<WorldLabel> labelsIn(SoNode* root) {
     return labels;
 }
 
+struct FaceSetCollector {
+    std::vector<FaceSetTriangles>* sets;
+    std::map<const SoNode*, std::size_t> setOf;
+};
+
+void collectTriangle(void* data, SoCallbackAction* action, const SoPrimitiveVertex* a,
+                     const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
+    auto& collector = *static_cast<FaceSetCollector*>(data);
+    const SoNode* node = action->getCurPathTail();
+    auto [entry, added] = collector.setOf.emplace(node, collector.sets->size());
+    if (added) {
+        collector.sets->emplace_back();
+    }
+    std::array<Vec3, 3> corners{};
+    const SoPrimitiveVertex* vertices[3] = {a, b, c};
+    for (std::size_t k = 0; k < 3; ++k) {
+        SbVec3f world;
+        action->getModelMatrix().multVecMatrix(vertices[k]->getPoint(), world);
+        corners[k] = toVec3(world);
+    }
+    (*collector.sets)[entry->second].push_back(corners);
+}
+
+std::vector<FaceSetTriangles> faceSetsIn(SoNode* root) {
+    std::vector<FaceSetTriangles> sets;
+    FaceSetCollector collector{&sets, {}};
+    SoCallbackAction action;
+    action.addTriangleCallback(SoVRMLIndexedFaceSet::getClassTypeId(), collectTriangle, &collector);
+    action.apply(root);
+    return sets;
+}
+
 void collectGeometry(SoNode* root, SceneContents& contents) {
     contents.spheres = spheresIn(root);
     contents.cylinders = cylindersIn(root);
     contents.labels = labelsIn(root);
+    contents.faceSets = faceSetsIn(root);
 }
 
 // The input is closed before the caller stops capturing, so nothing it says is missed.

@@ -2,6 +2,7 @@
 
 #include "expected_scene.hpp"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -26,12 +27,16 @@ struct WorldLabel {
     std::vector<std::string> lines;
 };
 
+// The triangles of one IndexedFaceSet (a merged scene's mesh), corners in world coordinates.
+using FaceSetTriangles = std::vector<std::array<Vec3, 3>>;
+
 struct SceneContents {
     bool loaded = false;
     std::vector<std::string> readerMessages; // anything Coin reported while reading or walking
     std::vector<WorldSphere> spheres;        // in traversal (file) order
     std::vector<WorldCylinder> cylinders;
     std::vector<WorldLabel> labels;
+    std::vector<FaceSetTriangles> faceSets; // in traversal (file) order, as Coin triangulates
 };
 
 // Reads a VRML 2.0 file with Coin and collects its spheres, cylinders and text nodes.

@@ -75,6 +75,7 @@ function components(mesh) {
     };
     const points = new Map();
     const triangleKeys = [];
+    const triangles = [];
     for (let t = 0; t < triangleCount; ++t) {
         const keys = [0, 1, 2].map((k) => {
             const p = point(corner(t, k));
@@ -88,14 +89,19 @@ function components(mesh) {
         parent.set(find(keys[1]), find(keys[0]));
         parent.set(find(keys[2]), find(keys[0]));
         triangleKeys.push(keys[0]);
+        triangles.push(keys);
     }
     const groups = new Map();
     for (const key of points.keys()) {
         const root = find(key);
-        if (!groups.has(root)) groups.set(root, { points: [], triangles: 0 });
+        if (!groups.has(root)) groups.set(root, { points: [], triangles: 0, corners: [] });
         groups.get(root).points.push(points.get(key));
     }
-    for (const key of triangleKeys) groups.get(find(key)).triangles += 1;
+    triangleKeys.forEach((key, t) => {
+        const group = groups.get(find(key));
+        group.triangles += 1;
+        group.corners.push(triangles[t].map((k) => points.get(k)));
+    });
     return [...groups.values()].map((group) => ({
         ...group,
         centre: group.points.reduce((sum, p) => sum.add(p), new THREE.Vector3()).divideScalar(group.points.length),
@@ -150,6 +156,16 @@ function checkShapes(kind, groups, references, trianglesPerShape, miss) {
         count += copies;
         if (group.points.some((p) => miss(matched[0], p) > kSurfaceTolerance)) {
             fail(`a vertex of the ${kind} at ${matched[0].centre.toArray()} lies off its surface`);
+        }
+    }
+    // A triangle joins corners of one shape: one spanning two shapes has a wrong index.
+    const wholeTriangles = (group, shapes) => group.corners.every((corners) =>
+        shapes.some((shape) => corners.every((p) => miss(shape, p) <= kSurfaceTolerance)));
+    for (const group of groups) {
+        const near = references.filter((shape) => group.points.some((p) => miss(shape, p) <= kSurfaceTolerance)
+            && shape.centre.distanceTo(group.centre) <= 2 * group.points.reduce((r, p) => Math.max(r, p.distanceTo(group.centre)), 0) + kSurfaceTolerance);
+        if (!wholeTriangles(group, near)) {
+            fail(`a ${kind} component at ${group.centre.toArray()} has a triangle joining corners of different shapes`);
         }
     }
     for (const group of unmatched) {

@@ -1,0 +1,23 @@
+# One merged conformance case: convert LAYOUT with -merge true into SCENE.wrl, then check
+# its meshes shape by shape against the layout with Coin.
+#
+#   cmake -DCONVERTER=... -DCHECKER=... -DLAYOUT=... -DSCENE=... -DLABELS=true|false
+#         -DEDGES=true|false -P run_merged_case.cmake
+
+foreach(name IN ITEMS CONVERTER CHECKER LAYOUT SCENE LABELS EDGES)
+  if(NOT DEFINED ${name})
+    message(FATAL_ERROR "run_merged_case.cmake needs -D${name}=...")
+  endif()
+endforeach()
+
+include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
+convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.wrl" "${LABELS}" "${EDGES}" -merge true)
+
+execute_process(
+  COMMAND "${CHECKER}" "${LAYOUT}" "${SCENE}.wrl" --edges "${EDGES}"
+  RESULT_VARIABLE check_status
+  OUTPUT_VARIABLE check_output
+  ERROR_VARIABLE check_errors)
+if(NOT check_status EQUAL 0)
+  message(FATAL_ERROR "merged conformance check failed (${check_status}):\n${check_output}${check_errors}")
+endif()
