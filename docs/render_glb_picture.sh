@@ -1,6 +1,6 @@
 #!/bin/sh
 # Render docs/big-graph.png, the README's picture of a graph with 10,400 nodes: the layout of
-# docs/make_knot_layout.py converted to .glb and drawn by three.js (docs/view_glb.html) in
+# docs/make_knot_layout.py converted to .glb and drawn by three.js (docs/view_scene.html) in
 # headless Chromium with software GL.
 #
 # Usage, from anywhere in the repository:
@@ -39,6 +39,6 @@ chromium --headless=new --no-sandbox --disable-gpu --use-angle=swiftshader \
     --disable-component-update --disable-sync --user-data-dir="$work_dir/profile" \
     --window-size=800,600 --hide-scrollbars --virtual-time-budget=60000 \
     --screenshot="$repo_root/$picture" \
-    "http://127.0.0.1:$port/docs/view_glb.html?scene=.big-graph.glb&distance=42" \
+    "http://127.0.0.1:$port/docs/view_scene.html?left=.big-graph.glb&distance=42" \
     > "$work_dir/chromium.log" 2>&1
 echo "wrote $picture"
