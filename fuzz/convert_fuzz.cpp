@@ -1,9 +1,11 @@
 // Runs the whole conversion in memory: read, fit, write the scene in both formats. The first
-// byte picks the edge and label switches; the rest is the layout file. Every input is either
+// byte picks the edge and label switches (and with bit 2 also writes the merged scenes); the
+// rest is the layout file. Every input is either
 // refused with a one-line message or gives scenes whose blocks and numbers match the fitted
 // layout.
 #include "common/failure.hpp"
 #include "fit_check.hpp"
+#include "fuzz_check.hpp"
 #include "glb_check.hpp"
 #include "gltf/glb_scene.hpp"
 #include "layout/byte_source.hpp"
@@ -74,5 +76,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     fuzz::checkGlb(glb.text(), *layout, switches);
+    if ((data[0] & 4) != 0) {
+        l2v::SceneSwitches merged = switches;
+        merged.merge = true;
+        l2v::StringSink mergedGlb;
+        l2v::writeGlbScene(*layout, mergedGlb, merged);
+        fuzz::checkMergedGlb(mergedGlb.text(), *layout, merged);
+        l2v::StringSink mergedVrml;
+        l2v::writeVrmlScene(*layout, mergedVrml, merged);
+        fuzz::require(mergedVrml.text().starts_with("#VRML V2.0 utf8\n") &&
+                          mergedVrml.text().ends_with("\n# End of file!\n") &&
+                          mergedVrml.text().find("nan") == std::string::npos &&
+                          mergedVrml.text().find("inf") == std::string::npos,
+                      "merged VRML: frame or a number that is not finite");
+    }
     return 0;
 }

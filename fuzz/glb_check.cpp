@@ -67,8 +67,7 @@ void checkGlbRefusalJustified(const l2v::Layout& layout) {
     require(beyond, "glb refused for a layout within the float range");
 }
 
-void checkGlb(std::string_view bytes, const l2v::Layout& layout,
-              const l2v::SceneSwitches& switches) {
+std::size_t checkGlbContainer(std::string_view bytes) {
     require(bytes.substr(0, 4) == "glTF" && wordAt(bytes, 4) == 2, "glb: header");
     require(wordAt(bytes, 8) == bytes.size(), "glb: total length");
     const std::uint32_t jsonLength = wordAt(bytes, 12);
@@ -80,6 +79,28 @@ void checkGlb(std::string_view bytes, const l2v::Layout& layout,
             "glb: JSON holds a number that is not finite");
     const std::size_t binary = 28 + std::size_t{jsonLength};
     require(wordAt(bytes, binary - 8) == bytes.size() - binary, "glb: binary chunk length");
+    return binary;
+}
+
+void checkMergedGlb(std::string_view bytes, const l2v::Layout& layout,
+                    const l2v::SceneSwitches& switches) {
+    const std::size_t binary = checkGlbContainer(bytes);
+    const std::string_view json = bytes.substr(20, binary - 28);
+    require(json.find("EXT_mesh_gpu_instancing") == std::string_view::npos,
+            "merged glb: uses instancing");
+    // Every float of the binary chunk is finite (the 32-bit indices, below 2^31 in any file
+    // the format allows, read as floats are finite too).
+    for (std::size_t at = binary; at + 4 <= bytes.size(); at += 4) {
+        const float value = floatAt(bytes, at);
+        require(std::isfinite(value), "merged glb: a value is not finite");
+    }
+    (void)layout;
+    (void)switches;
+}
+
+void checkGlb(std::string_view bytes, const l2v::Layout& layout,
+              const l2v::SceneSwitches& switches) {
+    const std::size_t binary = checkGlbContainer(bytes);
 
     const std::size_t edgeCount = switches.showEdges ? l2v::countDrawnEdges(layout) : 0;
     const std::size_t nodeBytes =

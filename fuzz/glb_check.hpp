@@ -14,6 +14,10 @@ namespace fuzz {
 void checkGlb(std::string_view bytes, const l2v::Layout& layout,
               const l2v::SceneSwitches& switches);
 
+// A merged .glb (-merge true): the container's lengths, no extension, every value finite.
+void checkMergedGlb(std::string_view bytes, const l2v::Layout& layout,
+                    const l2v::SceneSwitches& switches);
+
 // A .glb is refused for a fittable layout only when a fitted position lies beyond 1e37, where
 // 32-bit floats could no longer hold every derived value.
 void checkGlbRefusalJustified(const l2v::Layout& layout);
