@@ -37,15 +37,7 @@ cmake --build "$build" -j2 --target layout2vrml generate_layout write_floor meas
 mkdir -p "$data"
 echo "== machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), $(df -T "$data" | awk 'NR == 2 { print $2 }'), node $(node --version), converter $(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo unknown)"
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-input_for() {
-    local path="$data/layout-$1-$degree-seed$seed.3dlayout"
-    if [[ ! -s "$path" || "$generator" -nt "$path" ]]; then
-        "$generator" "$1" "$degree" "$seed" "$path.part" && mv "$path.part" "$path"
-    fi
-    echo "$path"
-}
+source "$repo/bench/common.sh"
 
 # Prints "median wall seconds" of RUNS conversions of INPUT into OUTPUT.
 conversion_time() {

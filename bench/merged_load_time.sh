@@ -31,15 +31,7 @@ cmake --build "$build" -j2 --target layout2vrml generate_layout measure_run >/de
 mkdir -p "$data"
 echo "== machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), node $(node --version), converter $(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo unknown)"
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-input_for() {
-    local path="$data/layout-$1-$degree-seed$seed.3dlayout"
-    if [[ ! -s "$path" || "$generator" -nt "$path" ]]; then
-        "$generator" "$1" "$degree" "$seed" "$path.part" && mv "$path.part" "$path"
-    fi
-    echo "$path"
-}
+source "$repo/bench/common.sh"
 
 # Seconds until COMMAND ends, or a word saying why it did not.
 timed() {

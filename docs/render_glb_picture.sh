@@ -14,14 +14,11 @@ set -eu
 repo_root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo_root"
 build_dir=${BUILD_DIR:-build/release}
-port=${PORT:-8765}
 picture=docs/big-graph.png
 
 work_dir=$(mktemp -d)
 scene=docs/.big-graph.glb
-server_pid=
 cleanup() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
     rm -rf "$work_dir" "$scene"
 }
 trap cleanup EXIT INT TERM
@@ -30,15 +27,7 @@ cmake --build "$build_dir" --target layout2vrml > /dev/null
 python3 docs/make_knot_layout.py > "$work_dir/knot.3dlayout"
 "$build_dir/layout2vrml" -in "$work_dir/knot.3dlayout" -out "$scene"
 
-python3 -m http.server "$port" --bind 127.0.0.1 > "$work_dir/server.log" 2>&1 &
-server_pid=$!
-sleep 1
+. docs/screenshot_page.sh
 # The camera stands back from the file's own (0, 0, 20) so that the whole knot is in view.
-chromium --headless=new --no-sandbox --disable-gpu --use-angle=swiftshader \
-    --enable-unsafe-swiftshader --disable-quic --no-first-run --disable-background-networking \
-    --disable-component-update --disable-sync --user-data-dir="$work_dir/profile" \
-    --window-size=800,600 --hide-scrollbars --virtual-time-budget=60000 \
-    --screenshot="$repo_root/$picture" \
-    "http://127.0.0.1:$port/docs/view_scene.html?left=.big-graph.glb&distance=42" \
-    > "$work_dir/chromium.log" 2>&1
+screenshot_page "left=.big-graph.glb&distance=42" "$picture" 800 600
 echo "wrote $picture"

@@ -15,13 +15,10 @@ set -eu
 repo_root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo_root"
 build_dir=${BUILD_DIR:-build/release}
-port=${PORT:-8765}
 picture=docs/merged.png
 
 work_dir=$(mktemp -d)
-server_pid=
 cleanup() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
     rm -rf "$work_dir" docs/.per-element.wrl docs/.merged.wrl
 }
 trap cleanup EXIT INT TERM
@@ -30,14 +27,6 @@ cmake --build "$build_dir" --target layout2vrml > /dev/null
 "$build_dir/layout2vrml" -in examples/karate.3dlayout -out docs/.per-element.wrl
 "$build_dir/layout2vrml" -in examples/karate.3dlayout -out docs/.merged.wrl -merge true
 
-python3 -m http.server "$port" --bind 127.0.0.1 > "$work_dir/server.log" 2>&1 &
-server_pid=$!
-sleep 1
-chromium --headless=new --no-sandbox --disable-gpu --use-angle=swiftshader \
-    --enable-unsafe-swiftshader --disable-quic --no-first-run --disable-background-networking \
-    --disable-component-update --disable-sync --user-data-dir="$work_dir/profile" \
-    --window-size=1200,450 --hide-scrollbars --virtual-time-budget=60000 \
-    --screenshot="$repo_root/$picture" \
-    "http://127.0.0.1:$port/docs/view_scene.html?left=.per-element.wrl&right=.merged.wrl&width=1200&height=450" \
-    > "$work_dir/chromium.log" 2>&1
+. docs/screenshot_page.sh
+screenshot_page "left=.per-element.wrl&right=.merged.wrl" "$picture" 1200 450
 echo "wrote $picture"

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace l2v {
 namespace {
@@ -52,6 +53,21 @@ void addLine(std::string& out, int indent, std::string_view text, std::string_vi
     out += '\n';
 }
 
+// Appends the start of a Shape at `indent`, up to its geometry: the appearance with the
+// material's colour and, when given, its transparency.
+void addShapeAppearance(std::string& out, int indent, std::string_view colour,
+                        std::optional<double> transparency) {
+    addLine(out, indent, "Shape {");
+    addLine(out, indent + 4, "appearance Appearance {");
+    addLine(out, indent + 8, "material Material {");
+    addLine(out, indent + 12, "diffuseColor ", colour);
+    if (transparency) {
+        addLine(out, indent + 12, "transparency ", fixedText(*transparency));
+    }
+    addLine(out, indent + 8, "}");
+    addLine(out, indent + 4, "}");
+}
+
 } // namespace
 
 VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabels)
@@ -73,23 +89,12 @@ std::size_t VrmlWriter::composeBlockText(const DrawingStyle& style, bool showLab
 
 void VrmlWriter::composeNodeText(const DrawingStyle& style, bool showLabels) {
     std::string sphere;
-    addLine(sphere, 8, "Shape {");
-    addLine(sphere, 12, "appearance Appearance {");
-    addLine(sphere, 16, "material Material {");
-    addLine(sphere, 20, "diffuseColor ", style.nodeColour);
-    addLine(sphere, 20, "transparency ", fixedText(style.nodeTransparency));
-    addLine(sphere, 16, "}");
-    addLine(sphere, 12, "}");
+    addShapeAppearance(sphere, 8, style.nodeColour, style.nodeTransparency);
     addLine(sphere, 12, "geometry Sphere {");
     addLineStart(sphere, 16, "radius ");
 
     std::string labelOpen;
-    addLine(labelOpen, 8, "Shape {");
-    addLine(labelOpen, 12, "appearance Appearance {");
-    addLine(labelOpen, 16, "material Material {");
-    addLine(labelOpen, 20, "diffuseColor ", style.labelColour);
-    addLine(labelOpen, 16, "}");
-    addLine(labelOpen, 12, "}");
+    addShapeAppearance(labelOpen, 8, style.labelColour, std::nullopt);
     addLine(labelOpen, 12, "geometry Text {");
     addLineStart(labelOpen, 16, "string [ \"");
 
@@ -132,13 +137,7 @@ void VrmlWriter::composeEdgeText(const DrawingStyle& style) {
 
     edgeHeight_ += '\n';
     addLine(edgeHeight_, 12, "children [");
-    addLine(edgeHeight_, 16, "Shape {");
-    addLine(edgeHeight_, 20, "appearance Appearance {");
-    addLine(edgeHeight_, 24, "material Material {");
-    addLine(edgeHeight_, 28, "diffuseColor ", style.edgeColour);
-    addLine(edgeHeight_, 28, "transparency ", fixedText(style.edgeTransparency));
-    addLine(edgeHeight_, 24, "}");
-    addLine(edgeHeight_, 20, "}");
+    addShapeAppearance(edgeHeight_, 16, style.edgeColour, style.edgeTransparency);
     addLine(edgeHeight_, 20, "geometry Cylinder {");
     addLineStart(edgeHeight_, 24, "height ");
 
@@ -251,13 +250,7 @@ void VrmlWriter::writeLabel(double x, double y, double z, std::uint32_t label) {
 
 void VrmlWriter::writeFaceSetOpen(std::string_view colour, double transparency) {
     std::string text;
-    addLine(text, 0, "Shape {");
-    addLine(text, 4, "appearance Appearance {");
-    addLine(text, 8, "material Material {");
-    addLine(text, 12, "diffuseColor ", colour);
-    addLine(text, 12, "transparency ", fixedText(transparency));
-    addLine(text, 8, "}");
-    addLine(text, 4, "}");
+    addShapeAppearance(text, 0, colour, transparency);
     addLine(text, 4, "geometry IndexedFaceSet {");
     // Between the icosphere's faces (about 0.4) and the prism's sides (0.785) the shading is
     // smooth; across the cylinder caps' edges (1.571) it stays sharp.
