@@ -40,7 +40,10 @@ timed() {
     timeout 300 "$@" >"$work/out.log" 2>&1 || status=$?
     end=$(date +%s.%N)
     if ((status == 124)); then echo "> 300 s"; return; fi
-    if ((status != 0)); then echo "failed ($(grep -m1 -i -o 'out of memory\|heap limit' "$work/out.log" || echo "status $status"))"; return; fi
+    if ((status != 0)); then
+        if grep -qi 'out of memory' "$work/out.log"; then echo "out of memory"; else echo "failed (status $status)"; fi
+        return
+    fi
     awk -v s="$start" -v e="$end" 'BEGIN { printf "%.2f s", e - s }'
 }
 
