@@ -202,13 +202,16 @@ void VrmlWriter::writeTrailer() {
     out_.append("\n# End of file!\n");
 }
 
-void VrmlWriter::writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label) {
-    char* out = out_.reserve(blockRoom_);
+char* VrmlWriter::writeNodeOpen(char* out, double x, double y, double z) const {
     out = put(out, nodeOpen_);
     out = writeFixed(out, x);
     out = putSeparated(out, y);
     out = putSeparated(out, z);
-    out = put(out, nodeAfterPosition_);
+    return put(out, nodeAfterPosition_);
+}
+
+void VrmlWriter::writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label) {
+    char* out = writeNodeOpen(out_.reserve(blockRoom_), x, y, z);
     if (showLabels_) {
         out = writeDecimal(out, label);
         out = put(out, labelClose_);
@@ -237,12 +240,7 @@ void VrmlWriter::writeEdge(const EdgeGeometry& edge) {
 }
 
 void VrmlWriter::writeLabel(double x, double y, double z, std::uint32_t label) {
-    char* out = out_.reserve(blockRoom_);
-    out = put(out, nodeOpen_);
-    out = writeFixed(out, x);
-    out = putSeparated(out, y);
-    out = putSeparated(out, z);
-    out = put(out, nodeAfterPosition_);
+    char* out = writeNodeOpen(out_.reserve(blockRoom_), x, y, z);
     out = writeDecimal(out, label);
     out = put(out, labelOnlyClose_);
     out_.commitUpTo(out);

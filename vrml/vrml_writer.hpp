@@ -56,6 +56,8 @@ class VrmlWriter {
     void composeEdgeText(const DrawingStyle& style);
     void cacheSphereRadii();
     char* writeSphereRadius(char* out, std::int32_t count) const;
+    // A node block up to its first shape's varying text: the Transform at (x, y, z).
+    char* writeNodeOpen(char* out, double x, double y, double z) const;
 
     double nodeRadius_;
     bool showLabels_;
