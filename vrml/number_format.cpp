@@ -85,7 +85,7 @@ char* writeFourDecimals(char* out, double value) {
         }
         return end[-1] == '.' ? end - 1 : end;
     }
-    const auto tenThousandths = static_cast<std::uint64_t>(magnitude * 1e4 + 0.5);
+    const auto tenThousandths = static_cast<std::uint64_t>(std::llround(magnitude * 1e4));
     if (tenThousandths == 0) {
         *out = '0';
         return out + 1;
