@@ -44,8 +44,8 @@ char* putFloats(char* out, std::initializer_list<float> values) {
     return out;
 }
 
-float sphereRadius(std::int32_t count, double nodeRadius) {
-    return static_cast<float>(std::sqrt(static_cast<double>(count)) * nodeRadius);
+float floatRadius(std::int32_t count, double nodeRadius) {
+    return static_cast<float>(sphereRadius(count, nodeRadius));
 }
 
 Point unitLength(const Point& axis) {
@@ -103,7 +103,7 @@ std::uint64_t labelledTextLength(const Layout& layout, const GlbDocument& docume
         length += static_cast<std::uint64_t>(
             writeChildIndex(scratch, document.firstLabelledNode, index) - scratch);
         length += static_cast<std::uint64_t>(
-            writeLabelledNode(scratch, index, at, sphereRadius(count, nodeRadius)) - scratch);
+            writeLabelledNode(scratch, index, at, floatRadius(count, nodeRadius)) - scratch);
     });
     return length + (static_cast<std::uint64_t>(layout.nodeCount) - 1); // commas between nodes
 }
@@ -179,7 +179,7 @@ class GlbEncoder {
     // Calls visit(frame) for every node's sphere, in node order.
     template <class Visit> void eachSphereFrame(Visit&& visit) const {
         forEachNode(layout_, [&](const Point& at, std::int32_t count, std::uint32_t) {
-            visit(sphereFrame(at, sphereRadius(count, style_.nodeRadius)));
+            visit(sphereFrame(at, floatRadius(count, style_.nodeRadius)));
         });
     }
 
@@ -230,7 +230,7 @@ class GlbEncoder {
                     *out++ = ',';
                 }
                 out_.commitUpTo(
-                    writeLabelledNode(out, index, at, sphereRadius(count, style_.nodeRadius)));
+                    writeLabelledNode(out, index, at, floatRadius(count, style_.nodeRadius)));
             });
         }
         out_.append(document_.tail);
@@ -261,10 +261,17 @@ class GlbEncoder {
         }
     }
 
+    // A position or direction as three floats.
     void writePoint(const Point& point) {
         out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
                                   {static_cast<float>(point.x), static_cast<float>(point.y),
                                    static_cast<float>(point.z)}));
+    }
+
+    template <class Index> void writeIndex(Index index) {
+        char* out = out_.reserve(kLargestPiece);
+        std::memcpy(out, &index, sizeof index);
+        out_.commitUpTo(out + sizeof index);
     }
 
     // `count` copies of `unit` placed by `frames`: every position, every normal (turned with
@@ -286,10 +293,7 @@ class GlbEncoder {
         for (std::uint64_t copy = 0; copy < count; ++copy) {
             const auto first = static_cast<std::uint32_t>(copy * unit.positions.size());
             for (const std::uint16_t index : unit.indices) {
-                const std::uint32_t value = first + index;
-                char* out = out_.reserve(kLargestPiece);
-                std::memcpy(out, &value, sizeof value);
-                out_.commitUpTo(out + sizeof value);
+                writeIndex(std::uint32_t{first + index});
             }
         }
     }
@@ -302,9 +306,7 @@ class GlbEncoder {
             }
         }
         for (const std::uint16_t index : mesh.indices) {
-            char* out = out_.reserve(kLargestPiece);
-            std::memcpy(out, &index, sizeof index);
-            out_.commitUpTo(out + sizeof index);
+            writeIndex(index);
         }
         if (mesh.indices.size() % 2 != 0) {
             out_.append(std::string_view("\0\0", 2));
@@ -312,13 +314,10 @@ class GlbEncoder {
     }
 
     void writeNodeInstances() {
-        forEachNode(layout_, [this](const Point& at, std::int32_t, std::uint32_t) {
-            out_.commitUpTo(putFloats(
-                out_.reserve(kLargestPiece),
-                {static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.z)}));
-        });
+        forEachNode(layout_,
+                    [this](const Point& at, std::int32_t, std::uint32_t) { writePoint(at); });
         forEachNode(layout_, [this](const Point&, std::int32_t count, std::uint32_t) {
-            const float radius = sphereRadius(count, style_.nodeRadius);
+            const float radius = floatRadius(count, style_.nodeRadius);
             out_.commitUpTo(putFloats(out_.reserve(kLargestPiece), {radius, radius, radius}));
         });
     }
@@ -326,10 +325,7 @@ class GlbEncoder {
     // One pass per attribute: each is a stretch of its own in the file.
     void writeEdgeInstances() {
         forEachEdge(layout_, [this](const Point& from, const Point& to) {
-            const Point centre = edgeMidpoint(from, to);
-            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
-                                      {static_cast<float>(centre.x), static_cast<float>(centre.y),
-                                       static_cast<float>(centre.z)}));
+            writePoint(edgeMidpoint(from, to));
         });
         forEachEdge(layout_, [this](const Point& from, const Point& to) {
             const Quaternion turn = cylinderTurn(from, to);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace l2v {
@@ -16,5 +18,11 @@ struct DrawingStyle {
     std::string edgeColour = "0.5 0.5 1";
     double edgeTransparency = 0.5;
 };
+
+// A node's sphere grows with its run length `count` (1 + its references): sqrt(count) times
+// the node radius.
+inline double sphereRadius(std::int32_t count, double nodeRadius) {
+    return std::sqrt(static_cast<double>(count)) * nodeRadius;
+}
 
 } // namespace l2v

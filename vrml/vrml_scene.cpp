@@ -20,10 +20,6 @@ void writeFrame(VrmlWriter& writer) {
     writer.writeBackground(kSkyColour);
 }
 
-double sphereRadius(std::int32_t count, double nodeRadius) {
-    return std::sqrt(static_cast<double>(count)) * nodeRadius;
-}
-
 // One mesh of every node's sphere: the points of sphere i, then its faces counted from its
 // first point.
 void writeMergedSpheres(const Layout& layout, const DrawingStyle& style, VrmlWriter& writer) {

@@ -155,7 +155,7 @@ void VrmlWriter::cacheSphereRadii() {
     sphereRadii_.reserve(kCachedRadii);
     char digits[kMaxFixedLength];
     for (std::int32_t count = 0; count < kCachedRadii; ++count) {
-        const double radius = std::sqrt(static_cast<double>(count)) * nodeRadius_;
+        const double radius = sphereRadius(count, nodeRadius_);
         sphereRadii_.emplace_back(digits, writeFixed(digits, radius));
     }
 }
@@ -164,7 +164,7 @@ char* VrmlWriter::writeSphereRadius(char* out, std::int32_t count) const {
     if (count >= 0 && count < kCachedRadii) {
         return put(out, sphereRadii_[static_cast<std::size_t>(count)]);
     }
-    return writeFixed(out, std::sqrt(static_cast<double>(count)) * nodeRadius_);
+    return writeFixed(out, sphereRadius(count, nodeRadius_));
 }
 
 void VrmlWriter::finish() {
