@@ -176,26 +176,12 @@ class GlbEncoder {
     bool mergedSpheres() const { return contents_.merged && !contents_.labels; }
     bool mergedCylinders() const { return contents_.merged && contents_.edgeCount > 0; }
 
-    // Calls visit(frame) for every node's sphere, in node order.
-    template <class Visit> void eachSphereFrame(Visit&& visit) const {
-        forEachNode(layout_, [&](const Point& at, std::int32_t count, std::uint32_t) {
-            visit(sphereFrame(at, floatRadius(count, style_.nodeRadius)));
-        });
-    }
-
-    // Calls visit(frame) for every edge's cylinder, in drawing order.
-    template <class Visit> void eachCylinderFrame(Visit&& visit) const {
-        forEachEdge(layout_, [&](const Point& from, const Point& to) {
-            visit(cylinderFrame(from, to, style_.nodeRadius, style_.edgeRadius));
-        });
-    }
-
     MeshPlan spherePlan() const {
         if (!mergedSpheres()) {
             return planOf(sphere_);
         }
         return mergedPlan(sphere_, contents_.nodeCount,
-                          [this](auto&& visit) { eachSphereFrame(visit); });
+                          [this](auto&& visit) { forEachSphereFrame(layout_, style_, visit); });
     }
 
     MeshPlan cylinderPlan() const {
@@ -203,7 +189,7 @@ class GlbEncoder {
             return planOf(cylinder_);
         }
         return mergedPlan(cylinder_, contents_.edgeCount,
-                          [this](auto&& visit) { eachCylinderFrame(visit); });
+                          [this](auto&& visit) { forEachCylinderFrame(layout_, style_, visit); });
     }
 
     void writeWords(std::initializer_list<std::uint32_t> words) {
@@ -240,13 +226,13 @@ class GlbEncoder {
     void writeBinary() {
         if (mergedSpheres()) {
             writeMergedMesh(sphere_, contents_.nodeCount,
-                            [this](auto&& visit) { eachSphereFrame(visit); });
+                            [this](auto&& visit) { forEachSphereFrame(layout_, style_, visit); });
         } else {
             writeMesh(sphere_);
         }
         if (mergedCylinders()) {
             writeMergedMesh(cylinder_, contents_.edgeCount,
-                            [this](auto&& visit) { eachCylinderFrame(visit); });
+                            [this](auto&& visit) { forEachCylinderFrame(layout_, style_, visit); });
         } else if (contents_.edgeCount > 0) {
             writeMesh(cylinder_);
         }

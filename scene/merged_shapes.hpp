@@ -1,6 +1,9 @@
 #pragma once
 
+#include "layout/layout.hpp"
+#include "scene/drawing_style.hpp"
 #include "scene/edge_geometry.hpp"
+#include "scene/scene_walk.hpp"
 
 #include <array>
 
@@ -30,5 +33,21 @@ ShapeFrame cylinderFrame(const Point& from, const Point& to, double nodeRadius, 
 
 // The cylinder's rotation alone, for turning its normals.
 std::array<Point, 3> cylinderRotation(const Point& from, const Point& to);
+
+// Calls visit(frame) for every node's sphere, in node order.
+template <class Visit>
+void forEachSphereFrame(const Layout& layout, const DrawingStyle& style, Visit&& visit) {
+    forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t) {
+        visit(sphereFrame(at, sphereRadius(count, style.nodeRadius)));
+    });
+}
+
+// Calls visit(frame) for every edge's cylinder, in drawing order.
+template <class Visit>
+void forEachCylinderFrame(const Layout& layout, const DrawingStyle& style, Visit&& visit) {
+    forEachEdge(layout, [&](const Point& from, const Point& to) {
+        visit(cylinderFrame(from, to, style.nodeRadius, style.edgeRadius));
+    });
+}
 
 } // namespace l2v

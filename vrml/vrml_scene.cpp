@@ -4,7 +4,7 @@
 #include "scene/unit_meshes.hpp"
 #include "vrml/vrml_writer.hpp"
 
-#include <cmath>
+#include <string_view>
 
 namespace l2v {
 namespace {
@@ -20,44 +20,24 @@ void writeFrame(VrmlWriter& writer) {
     writer.writeBackground(kSkyColour);
 }
 
-// One mesh of every node's sphere: the points of sphere i, then its faces counted from its
-// first point.
-void writeMergedSpheres(const Layout& layout, const DrawingStyle& style, VrmlWriter& writer) {
-    const UnitPolyhedron sphere = icospherePolyhedron();
-    writer.writeFaceSetOpen(style.nodeColour, style.nodeTransparency);
-    forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t) {
-        const ShapeFrame frame = sphereFrame(at, sphereRadius(count, style.nodeRadius));
-        for (const auto& unit : sphere.positions) {
-            writer.writePoint(frame.place(unit));
+// One mesh of copies of `unit`, one per frame that `frames` visits: every copy's points, then
+// every copy's faces counted from its first point.
+template <class Frames>
+void writeMergedMesh(VrmlWriter& writer, const UnitPolyhedron& unit, std::string_view colour,
+                     double transparency, const Frames& frames) {
+    writer.writeFaceSetOpen(colour, transparency);
+    std::uint32_t copies = 0;
+    frames([&](const ShapeFrame& frame) {
+        for (const auto& position : unit.positions) {
+            writer.writePoint(frame.place(position));
         }
+        ++copies;
     });
     writer.writeFaceSetFaces();
-    const auto pointsPerSphere = static_cast<std::uint32_t>(sphere.positions.size());
-    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(layout.nodeCount); ++i) {
-        for (const auto& face : sphere.faces) {
-            writer.writeFace(face, i * pointsPerSphere);
-        }
-    }
-    writer.writeFaceSetClose();
-}
-
-// One mesh of every edge's cylinder, in the edges' drawing order.
-void writeMergedCylinders(const Layout& layout, const DrawingStyle& style, VrmlWriter& writer) {
-    const UnitPolyhedron prism = prismPolyhedron(kMergedCylinderSides);
-    writer.writeFaceSetOpen(style.edgeColour, style.edgeTransparency);
-    std::uint32_t edges = 0;
-    forEachEdge(layout, [&](const Point& from, const Point& to) {
-        const ShapeFrame frame = cylinderFrame(from, to, style.nodeRadius, style.edgeRadius);
-        for (const auto& unit : prism.positions) {
-            writer.writePoint(frame.place(unit));
-        }
-        ++edges;
-    });
-    writer.writeFaceSetFaces();
-    const auto pointsPerCylinder = static_cast<std::uint32_t>(prism.positions.size());
-    for (std::uint32_t e = 0; e < edges; ++e) {
-        for (const auto& face : prism.faces) {
-            writer.writeFace(face, e * pointsPerCylinder);
+    const auto pointsPerCopy = static_cast<std::uint32_t>(unit.positions.size());
+    for (std::uint32_t copy = 0; copy < copies; ++copy) {
+        for (const auto& face : unit.faces) {
+            writer.writeFace(face, copy * pointsPerCopy);
         }
     }
     writer.writeFaceSetClose();
@@ -65,14 +45,17 @@ void writeMergedCylinders(const Layout& layout, const DrawingStyle& style, VrmlW
 
 void writeMergedScene(const Layout& layout, const SceneSwitches& switches, VrmlWriter& writer) {
     const DrawingStyle style;
-    writeMergedSpheres(layout, style, writer);
+    writeMergedMesh(writer, icospherePolyhedron(), style.nodeColour, style.nodeTransparency,
+                    [&](auto&& visit) { forEachSphereFrame(layout, style, visit); });
     if (switches.showLabels) {
         forEachNode(layout, [&writer](const Point& at, std::int32_t, std::uint32_t index) {
             writer.writeLabel(at.x, at.y, at.z, index);
         });
     }
     if (switches.showEdges && countDrawnEdges(layout) > 0) {
-        writeMergedCylinders(layout, style, writer);
+        writeMergedMesh(writer, prismPolyhedron(kMergedCylinderSides), style.edgeColour,
+                        style.edgeTransparency,
+                        [&](auto&& visit) { forEachCylinderFrame(layout, style, visit); });
     }
 }
 
