@@ -5,11 +5,8 @@
 #   cmake -DCONVERTER=... -DNODE=... -DCHECKER=... -DLAYOUT=... -DSCENE=... -DLABELS=true|false
 #         -DEDGES=true|false -P run_merged_case.cmake
 
-foreach(name IN ITEMS CONVERTER NODE CHECKER LAYOUT SCENE LABELS EDGES)
-  if(NOT DEFINED ${name})
-    message(FATAL_ERROR "run_merged_case.cmake needs -D${name}=...")
-  endif()
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/../cmake/require_definitions.cmake")
+require_definitions(CONVERTER NODE CHECKER LAYOUT SCENE LABELS EDGES)
 
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
 convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.wrl" "${LABELS}" "${EDGES}")
