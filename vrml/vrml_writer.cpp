@@ -246,13 +246,20 @@ void VrmlWriter::writeLabel(double x, double y, double z, std::uint32_t label) {
     out_.commitUpTo(out);
 }
 
-void VrmlWriter::writeFaceSetOpen(std::string_view colour, double transparency) {
+void VrmlWriter::writeNoCollisionOpen() {
+    out_.append("Collision {\n    collide FALSE\n    children [\n");
+}
+
+void VrmlWriter::writeNoCollisionClose() {
+    out_.append("    ]\n}\n");
+}
+
+void VrmlWriter::writeFaceSetOpen(std::string_view colour, double transparency,
+                                  std::string_view creaseAngle) {
     std::string text;
     addShapeAppearance(text, 0, colour, transparency);
     addLine(text, 4, "geometry IndexedFaceSet {");
-    // Between the icosphere's faces (about 0.4) and the prism's sides (0.785) the shading is
-    // smooth; across the cylinder caps' edges (1.571) it stays sharp.
-    addLine(text, 8, "creaseAngle 0.8");
+    addLine(text, 8, "creaseAngle ", creaseAngle);
     addLine(text, 8, "coord Coordinate {");
     addLine(text, 12, "point [");
     out_.append(text);

@@ -36,11 +36,16 @@ class VrmlWriter {
     // must have been made with labels shown.
     void writeLabel(double x, double y, double z, std::uint32_t label);
 
-    // One Shape holding a whole mesh as an IndexedFaceSet: the open (material and the start of
-    // the point list), the points one per line, the switch to the face list, the faces one
-    // per line (`corners` counted from `firstPoint`), the close. Faces are smoothed across
-    // edges below the crease angle.
-    void writeFaceSetOpen(std::string_view colour, double transparency);
+    // A group whose children viewers leave out of collision detection, and its close.
+    void writeNoCollisionOpen();
+    void writeNoCollisionClose();
+
+    // One Shape holding a whole mesh as an IndexedFaceSet: the open (material, crease angle
+    // and the start of the point list), the points one per line, the switch to the face list,
+    // the faces one per line (`corners` counted from `firstPoint`), the close. Faces are
+    // smoothed across edges below the crease angle (VRML text, in radians).
+    void writeFaceSetOpen(std::string_view colour, double transparency,
+                          std::string_view creaseAngle);
     void writePoint(const Point& point);
     void writeFaceSetFaces();
     void writeFace(std::span<const std::uint16_t> corners, std::uint32_t firstPoint);

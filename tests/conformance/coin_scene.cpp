@@ -5,6 +5,7 @@
 #include <Inventor/SoInput.h>
 #include <Inventor/SoPath.h>
 #include <Inventor/SoPrimitiveVertex.h>
+#include <Inventor/VRMLnodes/SoVRMLCollision.h>
 #include <Inventor/VRMLnodes/SoVRMLCylinder.h>
 #include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
 #include <Inventor/VRMLnodes/SoVRMLShape.h>
@@ -154,8 +155,20 @@ std::vector<WorldLabel> labelsIn(SoNode* root) {
 
 struct FaceSetCollector {
     std::vector<FaceSetTriangles>* sets;
+    std::vector<bool>* collides;
     std::map<const SoNode*, std::size_t> setOf;
 };
+
+bool insideNoCollisionGroup(const SoPath& path) {
+    for (int i = 0; i < path.getLength(); ++i) {
+        const SoNode* node = path.getNode(i);
+        if (node->isOfType(SoVRMLCollision::getClassTypeId()) &&
+            !static_cast<const SoVRMLCollision*>(node)->collide.getValue()) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void collectTriangle(void* data, SoCallbackAction* action, const SoPrimitiveVertex* a,
                      const SoPrimitiveVertex* b, const SoPrimitiveVertex* c) {
@@ -164,6 +177,7 @@ void collectTriangle(void* data, SoCallbackAction* action, const SoPrimitiveVert
     auto [entry, added] = collector.setOf.emplace(node, collector.sets->size());
     if (added) {
         collector.sets->emplace_back();
+        collector.collides->push_back(!insideNoCollisionGroup(*action->getCurPath()));
     }
     std::array<Vec3, 3> corners{};
     const SoPrimitiveVertex* vertices[3] = {a, b, c};
@@ -175,20 +189,18 @@ void collectTriangle(void* data, SoCallbackAction* action, const SoPrimitiveVert
     (*collector.sets)[entry->second].push_back(corners);
 }
 
-std::vector<FaceSetTriangles> faceSetsIn(SoNode* root) {
-    std::vector<FaceSetTriangles> sets;
-    FaceSetCollector collector{&sets, {}};
+void collectFaceSets(SoNode* root, SceneContents& contents) {
+    FaceSetCollector collector{&contents.faceSets, &contents.faceSetCollides, {}};
     SoCallbackAction action;
     action.addTriangleCallback(SoVRMLIndexedFaceSet::getClassTypeId(), collectTriangle, &collector);
     action.apply(root);
-    return sets;
 }
 
 void collectGeometry(SoNode* root, SceneContents& contents) {
     contents.spheres = spheresIn(root);
     contents.cylinders = cylindersIn(root);
     contents.labels = labelsIn(root);
-    contents.faceSets = faceSetsIn(root);
+    collectFaceSets(root, contents);
 }
 
 // The input is closed before the caller stops capturing, so nothing it says is missed.

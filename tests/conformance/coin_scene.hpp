@@ -37,6 +37,7 @@ struct SceneContents {
     std::vector<WorldCylinder> cylinders;
     std::vector<WorldLabel> labels;
     std::vector<FaceSetTriangles> faceSets; // in traversal (file) order, as Coin triangulates
+    std::vector<bool> faceSetCollides; // per face set: not inside a Collision { collide FALSE }
 };
 
 // Reads a VRML 2.0 file with Coin and collects its spheres, cylinders and text nodes.

@@ -219,8 +219,16 @@ int check(const std::string& layoutPath, const std::string& scenePath, bool edge
         std::printf("%zu meshes in the scene, %zu expected\n", scene.faceSets.size(), wanted);
         return 1;
     }
-    int failures = matchComponents("sphere", componentsOf(scene.faceSets[0]), spheres,
-                                   kSphereTriangles, tolerance);
+    int failures = 0;
+    for (std::size_t i = 0; i < wanted; ++i) {
+        if (scene.faceSetCollides[i]) {
+            // Viewers would build a collision structure over every one of its triangles.
+            std::printf("mesh %zu is not in a Collision group with collide FALSE\n", i);
+            ++failures;
+        }
+    }
+    failures += matchComponents("sphere", componentsOf(scene.faceSets[0]), spheres,
+                                kSphereTriangles, tolerance);
     if (!cylinders.empty()) {
         failures += matchComponents("cylinder", componentsOf(scene.faceSets[1]), cylinders,
                                     kCylinderTriangles, tolerance);

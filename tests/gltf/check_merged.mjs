@@ -2,7 +2,8 @@
 // VRML scene of the same layout, both as three.js reads them: the merged meshes are split into
 // connected components (triangles sharing a vertex position), and every component must be a
 // sphere or a cylinder of the per-element scene: same centre, radius, axis and length, with
-// every vertex on its surface. A .glb must also pass the Khronos validator without errors or
+// every vertex on its surface and every corner's normal that of a smooth sphere or of a
+// cylinder with smooth sides and flat caps. A .glb must also pass the Khronos validator without errors or
 // warnings and use no extension.
 //
 //   node check_merged.mjs PER_ELEMENT.wrl MERGED.wrl|MERGED.glb [--labels true|false]
@@ -19,6 +20,10 @@ const kEdgeRadius = 0.1;
 // Merged VRML vertices are written with four decimals, glTF ones as 32-bit floats.
 const kSurfaceTolerance = 2e-4;
 const kSphereTriangles = 80;
+// Smoothed normals may lean up to 8 degrees from the surface's (VRMLLoader averages over
+// triangles, and a quad's corners lie in one or two of them); flat faces are 16 degrees or
+// more off at their corners.
+const kNormalTolerance = Math.cos((12 * Math.PI) / 180);
 
 const failures = [];
 function fail(message) {
@@ -64,6 +69,9 @@ function components(mesh) {
     const triangleCount = (index ? index.count : positions.count) / 3;
     const corner = (t, k) => (index ? index.getX(3 * t + k) : 3 * t + k);
     const point = (i) => new THREE.Vector3().fromBufferAttribute(positions, i).applyMatrix4(mesh.matrixWorld);
+    const normalMatrix = new THREE.Matrix3().getNormalMatrix(mesh.matrixWorld);
+    const normal = (i) => new THREE.Vector3().fromBufferAttribute(geometry.attributes.normal, i)
+        .applyMatrix3(normalMatrix).normalize();
     const keyOf = (p) => `${p.x},${p.y},${p.z}`;
     const parent = new Map();
     const find = (key) => {
@@ -76,7 +84,9 @@ function components(mesh) {
     const points = new Map();
     const triangleKeys = [];
     const triangles = [];
+    const normals = [];
     for (let t = 0; t < triangleCount; ++t) {
+        normals.push([0, 1, 2].map((k) => normal(corner(t, k))));
         const keys = [0, 1, 2].map((k) => {
             const p = point(corner(t, k));
             const key = keyOf(p);
@@ -94,13 +104,14 @@ function components(mesh) {
     const groups = new Map();
     for (const key of points.keys()) {
         const root = find(key);
-        if (!groups.has(root)) groups.set(root, { points: [], triangles: 0, corners: [] });
+        if (!groups.has(root)) groups.set(root, { points: [], triangles: 0, corners: [], normals: [] });
         groups.get(root).points.push(points.get(key));
     }
     triangleKeys.forEach((key, t) => {
         const group = groups.get(find(key));
         group.triangles += 1;
         group.corners.push(triangles[t].map((k) => points.get(k)));
+        group.normals.push(normals[t]);
     });
     return [...groups.values()].map((group) => ({
         ...group,
@@ -137,12 +148,45 @@ function cylinderMiss(cylinder, point) {
     return Math.max(Math.abs(Math.abs(along) - height / 2), Math.abs(across - kEdgeRadius));
 }
 
+// The normal a smooth sphere has at corner k of a triangle.
+function sphereNormal(sphere, corners, k) {
+    return corners[k].clone().sub(sphere.centre).normalize();
+}
+
+// The normal of a cylinder with smooth sides and flat caps at corner k of a triangle: along
+// the axis on a cap (all three corners at one end), away from the axis on the side. None for
+// cylinders too short to tell their caps from their side.
+function cylinderNormal(cylinder, corners, k) {
+    const height = cylinder.axis.length();
+    if (height < 0.01) return null;
+    const direction = cylinder.axis.clone().normalize();
+    const along = corners.map((p) => p.clone().sub(cylinder.centre).dot(direction));
+    const atEnd = (sign) => along.every((a) => Math.abs(a - (sign * height) / 2) <= kSurfaceTolerance);
+    if (atEnd(1)) return direction;
+    if (atEnd(-1)) return direction.negate();
+    return corners[k].clone().sub(cylinder.centre).sub(direction.multiplyScalar(along[k])).normalize();
+}
+
+// Fails once for a component whose corner normals stray from its shape's.
+function checkShading(kind, shape, group, normalOf) {
+    for (let t = 0; t < group.corners.length; ++t) {
+        for (let k = 0; k < 3; ++k) {
+            const wanted = normalOf(shape, group.corners[t], k);
+            if (wanted && group.normals[t][k].dot(wanted) < kNormalTolerance) {
+                const degrees = (Math.acos(Math.min(1, group.normals[t][k].dot(wanted))) * 180) / Math.PI;
+                fail(`the ${kind} at ${shape.centre.toArray()} is not shaded as one: a normal is ${degrees.toFixed(1)} degrees off`);
+                return;
+            }
+        }
+    }
+}
+
 // Matches every component to the reference shapes it is made of: usually one shape (or
 // several identical ones, for coincident nodes or edges listed twice), whose centre is the
 // component's; shapes that touch (collinear edges meeting at a node share a cap ring) form one
 // component, made of the unclaimed shapes inside its bounds that its vertices lie on. Every
 // vertex must lie on its shapes' surfaces and the triangles must add up.
-function checkShapes(kind, groups, references, trianglesPerShape, miss) {
+function checkShapes(kind, groups, references, trianglesPerShape, miss, normalOf) {
     const used = references.map(() => false);
     let count = 0;
     const unmatched = [];
@@ -157,6 +201,7 @@ function checkShapes(kind, groups, references, trianglesPerShape, miss) {
         if (group.points.some((p) => miss(matched[0], p) > kSurfaceTolerance)) {
             fail(`a vertex of the ${kind} at ${matched[0].centre.toArray()} lies off its surface`);
         }
+        checkShading(kind, matched[0], group, normalOf);
     }
     // A triangle joins corners of one shape: one spanning two shapes has a wrong index.
     const wholeTriangles = (group, shapes) => group.corners.every((corners) =>
@@ -192,11 +237,11 @@ function checkShapes(kind, groups, references, trianglesPerShape, miss) {
 }
 
 function checkSpheres(groups, references, trianglesPerSphere) {
-    checkShapes('sphere', groups, references, trianglesPerSphere, sphereMiss);
+    checkShapes('sphere', groups, references, trianglesPerSphere, sphereMiss, sphereNormal);
 }
 
 function checkCylinders(groups, references, trianglesPerCylinder) {
-    checkShapes('cylinder', groups, references, trianglesPerCylinder, cylinderMiss);
+    checkShapes('cylinder', groups, references, trianglesPerCylinder, cylinderMiss, cylinderNormal);
 }
 
 async function mergedMeshes(path) {
