@@ -180,22 +180,25 @@ UnitPolyhedron icospherePolyhedron() {
 
 UnitPolyhedron prismPolyhedron(int sides) {
     UnitPolyhedron polyhedron;
-    for (const double y : {0.5, -0.5}) {
+    // Rings: the side's top and bottom, then the caps' top and bottom.
+    for (int ring = 0; ring < 4; ++ring) {
         for (int side = 0; side < sides; ++side) {
-            polyhedron.positions.push_back(aroundY(side, sides, 1.0, y));
+            polyhedron.positions.push_back(aroundY(side, sides, 1.0, ring % 2 == 0 ? 0.5 : -0.5));
         }
     }
-    const auto top = [](int side) { return static_cast<std::uint16_t>(side); };
-    const auto bottom = [sides](int side) { return static_cast<std::uint16_t>(sides + side); };
+    const auto corner = [sides](int ring, int side) {
+        return static_cast<std::uint16_t>(ring * sides + side);
+    };
     for (int side = 0; side < sides; ++side) {
         const int next = (side + 1) % sides;
-        polyhedron.faces.push_back({top(side), bottom(side), bottom(next), top(next)});
+        polyhedron.faces.push_back(
+            {corner(0, side), corner(1, side), corner(1, next), corner(0, next)});
     }
     std::vector<std::uint16_t> topCap;
     std::vector<std::uint16_t> bottomCap;
     for (int side = 0; side < sides; ++side) {
-        topCap.push_back(top(side));
-        bottomCap.push_back(bottom(sides - 1 - side));
+        topCap.push_back(corner(2, side));
+        bottomCap.push_back(corner(3, sides - 1 - side));
     }
     polyhedron.faces.push_back(topCap);
     polyhedron.faces.push_back(bottomCap);

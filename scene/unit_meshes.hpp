@@ -40,8 +40,9 @@ struct UnitPolyhedron {
     std::vector<std::vector<std::uint16_t>> faces; // counter-clockwise seen from outside
 };
 
-// The icosphere's triangles; and the prism of `sides` sides with one polygon per cap, over
-// its 2 x `sides` corners (top ring first).
+// The icosphere's triangles; and the prism of `sides` sides with one polygon per cap. The caps
+// have corners of their own, so a viewer smoothing across every shared corner shades the
+// sides round and the caps flat.
 UnitPolyhedron icospherePolyhedron();
 UnitPolyhedron prismPolyhedron(int sides);
 

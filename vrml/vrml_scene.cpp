@@ -20,19 +20,12 @@ void writeFrame(VrmlWriter& writer) {
     writer.writeBackground(kSkyColour);
 }
 
-// A sphere has no crease: above pi every edge is smoothed, and viewers then skip comparing
-// the angles of neighbouring faces, which costs them seconds on a merged scene.
-const char* const kSphereCreaseAngle = "3.1416";
-// Between the prism's sides (0.785 apart) the shading is smooth; across the edges of its caps
-// (1.571) it stays sharp.
-const char* const kPrismCreaseAngle = "0.8";
-
 // One mesh of copies of `unit`, one per frame that `frames` visits: every copy's points, then
 // every copy's faces counted from its first point.
 template <class Frames>
 void writeMergedMesh(VrmlWriter& writer, const UnitPolyhedron& unit, std::string_view colour,
-                     double transparency, std::string_view creaseAngle, const Frames& frames) {
-    writer.writeFaceSetOpen(colour, transparency, creaseAngle);
+                     double transparency, const Frames& frames) {
+    writer.writeFaceSetOpen(colour, transparency);
     std::uint32_t copies = 0;
     frames([&](const ShapeFrame& frame) {
         for (const auto& position : unit.positions) {
@@ -56,7 +49,6 @@ void writeMergedScene(const Layout& layout, const SceneSwitches& switches, VrmlW
     const DrawingStyle style;
     writer.writeNoCollisionOpen();
     writeMergedMesh(writer, icospherePolyhedron(), style.nodeColour, style.nodeTransparency,
-                    kSphereCreaseAngle,
                     [&](auto&& visit) { forEachSphereFrame(layout, style, visit); });
     if (switches.showLabels) {
         forEachNode(layout, [&writer](const Point& at, std::int32_t, std::uint32_t index) {
@@ -65,7 +57,7 @@ void writeMergedScene(const Layout& layout, const SceneSwitches& switches, VrmlW
     }
     if (switches.showEdges && countDrawnEdges(layout) > 0) {
         writeMergedMesh(writer, prismPolyhedron(kMergedCylinderSides), style.edgeColour,
-                        style.edgeTransparency, kPrismCreaseAngle,
+                        style.edgeTransparency,
                         [&](auto&& visit) { forEachCylinderFrame(layout, style, visit); });
     }
     writer.writeNoCollisionClose();

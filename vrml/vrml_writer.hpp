@@ -40,12 +40,11 @@ class VrmlWriter {
     void writeNoCollisionOpen();
     void writeNoCollisionClose();
 
-    // One Shape holding a whole mesh as an IndexedFaceSet: the open (material, crease angle
-    // and the start of the point list), the points one per line, the switch to the face list,
-    // the faces one per line (`corners` counted from `firstPoint`), the close. Faces are
-    // smoothed across edges below the crease angle (VRML text, in radians).
-    void writeFaceSetOpen(std::string_view colour, double transparency,
-                          std::string_view creaseAngle);
+    // One Shape holding a whole mesh as an IndexedFaceSet: the open (material and the start of
+    // the point list), the points one per line, the switch to the face list, the faces one
+    // per line (`corners` counted from `firstPoint`), the close. Faces are smoothed across
+    // every corner they share; where the shading must break, the mesh repeats the point.
+    void writeFaceSetOpen(std::string_view colour, double transparency);
     void writePoint(const Point& point);
     void writeFaceSetFaces();
     void writeFace(std::span<const std::uint16_t> corners, std::uint32_t firstPoint);

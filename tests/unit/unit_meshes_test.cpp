@@ -101,17 +101,19 @@ TEST(UnitMeshes, MergedScenesUseAClosedIcosphereAndPrism) {
     expectClosedOutwardMesh(l2v::unitCylinder(l2v::kMergedCylinderSides));
 }
 
-// The VRML form of the merged meshes: polygons over shared corners, each face wound
-// counter-clockwise seen from outside, every edge between two faces.
+// The VRML form of the merged meshes: polygons, each face wound counter-clockwise seen from
+// outside, every edge between two faces (corners repeated for flat caps count as one).
 TEST(UnitMeshes, PolyhedraAreClosedAndWoundOutwards) {
     for (const l2v::UnitPolyhedron& polyhedron :
          {l2v::icospherePolyhedron(), l2v::prismPolyhedron(l2v::kMergedCylinderSides)}) {
-        std::map<std::pair<int, int>, int> edges;
+        using Corner = std::array<float, 3>;
+        std::map<std::pair<Corner, Corner>, int> edges;
         for (const auto& face : polyhedron.faces) {
             ASSERT_GE(face.size(), 3U);
             Vector centroid{0, 0, 0};
             for (std::size_t k = 0; k < face.size(); ++k) {
-                ++edges[{face[k], face[(k + 1) % face.size()]}];
+                ++edges[{polyhedron.positions.at(face[k]),
+                         polyhedron.positions.at(face[(k + 1) % face.size()])}];
                 const auto& p = polyhedron.positions.at(face[k]);
                 for (std::size_t axis = 0; axis < 3; ++axis) {
                     centroid[axis] += p[axis] / static_cast<double>(face.size());
