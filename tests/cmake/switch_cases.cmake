@@ -24,3 +24,15 @@ function(add_switch_cases prefix script)
     endforeach()
   endforeach()
 endfunction()
+
+# add_reader_cases(PREFIX SCRIPT [LABEL label] ARGS ...): add_switch_cases over the layouts every
+# reader check runs on: the shipped examples (PREFIX.example.*) and the awkward layouts
+# (PREFIX.awkward.*).
+function(add_reader_cases prefix script)
+  # CONFIGURE_DEPENDS: layouts added later are picked up by the next build.
+  file(GLOB example_layouts CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/examples/*.3dlayout")
+  file(GLOB awkward_layouts CONFIGURE_DEPENDS
+    "${PROJECT_SOURCE_DIR}/tests/conformance/layouts/*.3dlayout")
+  add_switch_cases("${prefix}.example" "${script}" ${example_layouts} ${ARGN})
+  add_switch_cases("${prefix}.awkward" "${script}" ${awkward_layouts} ${ARGN})
+endfunction()
