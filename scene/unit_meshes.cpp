@@ -179,26 +179,21 @@ UnitPolyhedron icospherePolyhedron() {
 }
 
 UnitPolyhedron prismPolyhedron(int sides) {
+    // unitCylinder's corners: a top and a bottom one per side, then the top and bottom caps'.
     UnitPolyhedron polyhedron;
-    // Rings: the side's top and bottom, then the caps' top and bottom.
-    for (int ring = 0; ring < 4; ++ring) {
-        for (int side = 0; side < sides; ++side) {
-            polyhedron.positions.push_back(aroundY(side, sides, 1.0, ring % 2 == 0 ? 0.5 : -0.5));
-        }
-    }
-    const auto corner = [sides](int ring, int side) {
-        return static_cast<std::uint16_t>(ring * sides + side);
-    };
+    polyhedron.positions = unitCylinder(sides).positions;
+    const auto top = [sides](int side) { return static_cast<std::uint16_t>(2 * (side % sides)); };
     for (int side = 0; side < sides; ++side) {
-        const int next = (side + 1) % sides;
-        polyhedron.faces.push_back(
-            {corner(0, side), corner(1, side), corner(1, next), corner(0, next)});
+        const std::uint16_t here = top(side);
+        const std::uint16_t next = top(side + 1);
+        polyhedron.faces.push_back({here, static_cast<std::uint16_t>(here + 1),
+                                    static_cast<std::uint16_t>(next + 1), next});
     }
     std::vector<std::uint16_t> topCap;
     std::vector<std::uint16_t> bottomCap;
     for (int side = 0; side < sides; ++side) {
-        topCap.push_back(corner(2, side));
-        bottomCap.push_back(corner(3, sides - 1 - side));
+        topCap.push_back(static_cast<std::uint16_t>(2 * sides + side));
+        bottomCap.push_back(static_cast<std::uint16_t>(4 * sides - 1 - side));
     }
     polyhedron.faces.push_back(topCap);
     polyhedron.faces.push_back(bottomCap);

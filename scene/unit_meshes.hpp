@@ -40,9 +40,9 @@ struct UnitPolyhedron {
     std::vector<std::vector<std::uint16_t>> faces; // counter-clockwise seen from outside
 };
 
-// The icosphere's triangles; and the prism of `sides` sides with one polygon per cap. The caps
-// have corners of their own, so a viewer smoothing across every shared corner shades the
-// sides round and the caps flat.
+// The icosphere's triangles; and the prism of `sides` sides over unitCylinder's corners, with
+// one polygon per cap. The caps have corners of their own, so a viewer smoothing across every
+// shared corner shades the sides round and the caps flat.
 UnitPolyhedron icospherePolyhedron();
 UnitPolyhedron prismPolyhedron(int sides);
 
