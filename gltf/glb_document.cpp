@@ -128,6 +128,13 @@ std::string accessorsAndViews(const std::vector<BinaryView>& views) {
 
 } // namespace
 
+void MeshPlan::widen(const std::array<float, 3>& position) {
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        low[axis] = std::min(low[axis], position[axis]);
+        high[axis] = std::max(high[axis], position[axis]);
+    }
+}
+
 MeshPlan planOf(const UnitMesh& mesh) {
     MeshPlan plan;
     plan.vertices = mesh.positions.size();
@@ -135,10 +142,7 @@ MeshPlan planOf(const UnitMesh& mesh) {
     plan.low = mesh.positions.front();
     plan.high = plan.low;
     for (const auto& position : mesh.positions) {
-        for (std::size_t axis = 0; axis < 3; ++axis) {
-            plan.low[axis] = std::min(plan.low[axis], position[axis]);
-            plan.high[axis] = std::max(plan.high[axis], position[axis]);
-        }
+        plan.widen(position);
     }
     return plan;
 }

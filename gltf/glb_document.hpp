@@ -24,6 +24,9 @@ struct MeshPlan {
     bool wideIndices = false; // 32-bit indices instead of 16-bit
     std::array<float, 3> low{};
     std::array<float, 3> high{};
+
+    // Grows the bounds to hold `position`.
+    void widen(const std::array<float, 3>& position);
 };
 
 // A unit mesh drawn as it is (or through instances).

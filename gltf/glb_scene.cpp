@@ -117,15 +117,6 @@ GlbContents contentsOf(const Layout& layout, const SceneSwitches& switches) {
     return contents;
 }
 
-void widen(MeshPlan& plan, const Point& point) {
-    const std::array<float, 3> value{static_cast<float>(point.x), static_cast<float>(point.y),
-                                     static_cast<float>(point.z)};
-    for (std::size_t axis = 0; axis < 3; ++axis) {
-        plan.low[axis] = std::min(plan.low[axis], value[axis]);
-        plan.high[axis] = std::max(plan.high[axis], value[axis]);
-    }
-}
-
 // A merged mesh: `count` copies of `unit`, placed by `frames`, which calls its argument with
 // each copy's frame in order; the bounds are those of the very floats written.
 template <class Frames>
@@ -138,7 +129,9 @@ MeshPlan mergedPlan(const UnitMesh& unit, std::uint64_t count, const Frames& fra
     plan.high.fill(-std::numeric_limits<float>::infinity());
     frames([&plan, &unit](const ShapeFrame& frame) {
         for (const auto& position : unit.positions) {
-            widen(plan, frame.place(position));
+            const Point point = frame.place(position);
+            plan.widen({static_cast<float>(point.x), static_cast<float>(point.y),
+                        static_cast<float>(point.z)});
         }
     });
     return plan;
