@@ -1,14 +1,18 @@
-// Writes a large valid .3dlayout file for the benchmarks: random positions and a random simple
-// graph, every edge listed at both of its ends, neighbour lists in random order. The same
-// arguments give the same bytes on every machine: the generator uses its own PRNG and its own
-// number formatting.
+// Writes a large valid .3dlayout file for the benchmarks, every edge listed at both of its
+// ends, neighbour lists in random order. Two kinds of graph:
+// - random (the default): random positions and random edges, a hairball;
+// - local: nodes in clusters of different sizes, each joined to about AVERAGE_DEGREE / 2 of
+//   its nearest nodes, as a layout program places the nodes of a real graph.
+// The same arguments give the same bytes on every machine: the generator uses its own PRNG,
+// no library functions whose results vary, and exact number formatting.
 //
-// Usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout
+// Usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout [random|local]
 
 #include "tests/support/splitmix64.hpp"
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +52,125 @@ std::vector<std::uint64_t> randomEdges(std::uint32_t nodeCount, std::uint64_t ed
         edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     }
     return edges;
+}
+
+struct Positions {
+    std::vector<double> x;
+    std::vector<double> y;
+    std::vector<double> z;
+};
+
+// About normally distributed (the sum of four uniforms), with plain arithmetic only.
+double roughlyNormal(Random& random) {
+    return random.unit() + random.unit() + random.unit() + random.unit() - 2.0;
+}
+
+// Clusters of uneven size and width scattered through a cube.
+Positions clusteredPositions(std::uint32_t nodeCount, Random& random) {
+    const std::uint32_t clusterCount = std::max<std::uint32_t>(1, nodeCount / 4000);
+    std::vector<double> centres(3 * std::size_t{clusterCount});
+    std::vector<double> widths(clusterCount);
+    std::vector<double> shares(clusterCount);
+    double totalShare = 0;
+    for (std::uint32_t c = 0; c < clusterCount; ++c) {
+        for (int axis = 0; axis < 3; ++axis) {
+            centres[3 * c + axis] = random.between(-500.0, 500.0);
+        }
+        shares[c] = 0.2 + random.unit() * random.unit() * 4.0;
+        totalShare += shares[c];
+    }
+    for (std::uint32_t c = 0; c < clusterCount; ++c) {
+        widths[c] = 15.0 + 10.0 * shares[c];
+    }
+    Positions at;
+    for (std::vector<double>* axis : {&at.x, &at.y, &at.z}) {
+        axis->resize(nodeCount);
+    }
+    for (std::uint32_t node = 0; node < nodeCount; ++node) {
+        double pick = random.unit() * totalShare;
+        std::uint32_t c = 0;
+        while (c + 1 < clusterCount && pick >= shares[c]) {
+            pick -= shares[c++];
+        }
+        at.x[node] = centres[3 * c] + widths[c] * roughlyNormal(random);
+        at.y[node] = centres[3 * c + 1] + widths[c] * roughlyNormal(random);
+        at.z[node] = centres[3 * c + 2] + widths[c] * roughlyNormal(random);
+    }
+    return at;
+}
+
+// Interleaves the bits of three 21-bit numbers, so sorting by the result keeps near points near.
+std::uint64_t mortonCode(std::uint64_t x, std::uint64_t y, std::uint64_t z) {
+    std::uint64_t code = 0;
+    for (int bit = 0; bit < 21; ++bit) {
+        code |= (x >> bit & 1) << (3 * bit) | (y >> bit & 1) << (3 * bit + 1) |
+                (z >> bit & 1) << (3 * bit + 2);
+    }
+    return code;
+}
+
+std::vector<std::uint32_t> spaceFillingOrder(const Positions& at) {
+    const std::size_t count = at.x.size();
+    const auto [low, high] = std::minmax_element(at.x.begin(), at.x.end());
+    double lowest = *low;
+    double highest = *high;
+    for (const std::vector<double>* axis : {&at.y, &at.z}) {
+        lowest = std::min(lowest, *std::min_element(axis->begin(), axis->end()));
+        highest = std::max(highest, *std::max_element(axis->begin(), axis->end()));
+    }
+    const double scale = double((1u << 21) - 1) / std::max(highest - lowest, 1e-9);
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto cell = [&](double v) {
+            return static_cast<std::uint64_t>((v - lowest) * scale);
+        };
+        keyed[i] = {mortonCode(cell(at.x[i]), cell(at.y[i]), cell(at.z[i])),
+                    static_cast<std::uint32_t>(i)};
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::uint32_t> order(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        order[i] = keyed[i].second;
+    }
+    return order;
+}
+
+// Each node joined to its `perNode` nearest among the nodes close to it in space-filling order.
+std::vector<std::uint64_t> localEdges(const Positions& at, std::uint32_t perNode) {
+    constexpr std::ptrdiff_t kWindow = 24;
+    const std::vector<std::uint32_t> order = spaceFillingOrder(at);
+    const auto count = static_cast<std::ptrdiff_t>(order.size());
+    std::vector<std::uint64_t> edges;
+    std::vector<std::pair<double, std::uint32_t>> candidates;
+    for (std::ptrdiff_t k = 0; k < count; ++k) {
+        const std::uint32_t node = order[static_cast<std::size_t>(k)];
+        candidates.clear();
+        for (std::ptrdiff_t o = std::max<std::ptrdiff_t>(0, k - kWindow);
+             o < std::min(count, k + kWindow + 1); ++o) {
+            const std::uint32_t other = order[static_cast<std::size_t>(o)];
+            if (other != node) {
+                const double dx = at.x[other] - at.x[node];
+                const double dy = at.y[other] - at.y[node];
+                const double dz = at.z[other] - at.z[node];
+                candidates.emplace_back(dx * dx + dy * dy + dz * dz, other);
+            }
+        }
+        const std::size_t take = std::min<std::size_t>(perNode, candidates.size());
+        std::partial_sort(candidates.begin(),
+                          candidates.begin() + static_cast<std::ptrdiff_t>(take), candidates.end());
+        for (std::size_t c = 0; c < take; ++c) {
+            edges.push_back(packEdge(node, candidates[c].second));
+        }
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    return edges;
+}
+
+// Joining every node to its k nearest gives about 0.6 k edges per node, not k, since
+// neighbours often choose each other: this many nearest give about the average degree asked.
+std::uint32_t nearestForDegree(double degree) {
+    return static_cast<std::uint32_t>(std::lround(degree / 2 / 0.6));
 }
 
 Graph listBothEnds(std::uint32_t nodeCount, const std::vector<std::uint64_t>& edges) {
@@ -175,17 +298,32 @@ void writeNodeNumber(TextOut& out, std::uint32_t number) {
     out.advanceTo(std::to_chars(at, at + TextOut::kTokenRoom - 1, number).ptr);
 }
 
-void writeLayout(TextOut& out, const Graph& graph, std::uint64_t seed, Random& random) {
+void writePosition(TextOut& out, double value) {
+    char* at = out.room();
+    out.advanceTo(
+        std::to_chars(at, at + TextOut::kTokenRoom, value, std::chars_format::fixed, 4).ptr);
+}
+
+void writeLayout(TextOut& out, const Graph& graph, const Positions* positions, std::uint64_t seed,
+                 Random& random) {
     const std::size_t nodeCount = graph.offsets.size() - 1;
     const std::size_t edgeCount = graph.targets.size() / 2;
     out.put("% benchmark layout, seed " + std::to_string(seed) + "\n");
     out.put(std::to_string(nodeCount) + " " + std::to_string(edgeCount) + "\n");
     for (std::size_t node = 0; node < nodeCount; ++node) {
-        writeCoordinate(out, random);
-        out.put(' ');
-        writeCoordinate(out, random);
-        out.put(' ');
-        writeCoordinate(out, random);
+        if (positions != nullptr) {
+            writePosition(out, positions->x[node]);
+            out.put(' ');
+            writePosition(out, positions->y[node]);
+            out.put(' ');
+            writePosition(out, positions->z[node]);
+        } else {
+            writeCoordinate(out, random);
+            out.put(' ');
+            writeCoordinate(out, random);
+            out.put(' ');
+            writeCoordinate(out, random);
+        }
         for (std::uint64_t k = graph.offsets[node]; k < graph.offsets[node + 1]; ++k) {
             writeNodeNumber(out, graph.targets[k] + 1);
         }
@@ -194,14 +332,19 @@ void writeLayout(TextOut& out, const Graph& graph, std::uint64_t seed, Random& r
 }
 
 [[noreturn]] void usage() {
-    std::fputs("usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout\n", stderr);
+    std::fputs("usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout [random|local]\n",
+               stderr);
     std::exit(2);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
+    if (argc != 5 && argc != 6) {
+        usage();
+    }
+    const std::string kind = argc == 6 ? argv[5] : "random";
+    if (kind != "random" && kind != "local") {
         usage();
     }
     const unsigned long long nodes = std::strtoull(argv[1], nullptr, 10);
@@ -215,10 +358,16 @@ int main(int argc, char** argv) {
     }
     Random random(seed);
     const auto nodeCount = static_cast<std::uint32_t>(nodes);
-    Graph graph = listBothEnds(nodeCount, randomEdges(nodeCount, edgeCount, random));
+    Positions positions;
+    if (kind == "local") {
+        positions = clusteredPositions(nodeCount, random);
+    }
+    Graph graph =
+        listBothEnds(nodeCount, kind == "local" ? localEdges(positions, nearestForDegree(degree))
+                                                : randomEdges(nodeCount, edgeCount, random));
     shuffleNeighbourLists(graph, random);
     TextOut out(argv[4]);
-    writeLayout(out, graph, seed, random);
+    writeLayout(out, graph, kind == "local" ? &positions : nullptr, seed, random);
     out.close();
     return 0;
 }
