@@ -1,6 +1,7 @@
 #include "app/scene_export.hpp"
 
 #include "gltf/glb_scene.hpp"
+#include "html/html_scene.hpp"
 #include "layout/fitting.hpp"
 #include "output/output_file.hpp"
 #include "vrml/vrml_scene.hpp"
@@ -10,25 +11,43 @@
 #include <string_view>
 
 namespace l2v {
+namespace {
 
-bool wantsGlb(const std::string& outputPath) {
-    constexpr std::string_view kExtension = ".glb";
-    if (outputPath.size() < kExtension.size()) {
+bool endsWithInAnyCase(std::string_view text, std::string_view lowerCaseEnd) {
+    if (text.size() < lowerCaseEnd.size()) {
         return false;
     }
-    const std::string_view end = std::string_view(outputPath).substr(outputPath.size() - 4);
-    return std::equal(end.begin(), end.end(), kExtension.begin(), [](char a, char b) {
+    const std::string_view end = text.substr(text.size() - lowerCaseEnd.size());
+    return std::equal(end.begin(), end.end(), lowerCaseEnd.begin(), [](char a, char b) {
         return std::tolower(static_cast<unsigned char>(a)) == b;
     });
+}
+
+} // namespace
+
+SceneFormat formatForPath(const std::string& outputPath) {
+    if (endsWithInAnyCase(outputPath, ".glb")) {
+        return SceneFormat::glb;
+    }
+    if (endsWithInAnyCase(outputPath, ".html")) {
+        return SceneFormat::html;
+    }
+    return SceneFormat::vrml;
 }
 
 void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches) {
     fitLayout(layout, kSceneExtent);
     OutputFile file(outputPath);
-    if (wantsGlb(outputPath)) {
+    switch (formatForPath(outputPath)) {
+    case SceneFormat::glb:
         writeGlbScene(layout, file, switches);
-    } else {
+        break;
+    case SceneFormat::html:
+        writeHtmlScene(layout, file, switches);
+        break;
+    case SceneFormat::vrml:
         writeVrmlScene(layout, file, switches);
+        break;
     }
     file.commit();
 }

@@ -7,13 +7,15 @@
 
 namespace l2v {
 
-// Whether `outputPath` asks for binary glTF: it ends in ".glb", in any case.
-bool wantsGlb(const std::string& outputPath);
+// The encoders, chosen by the output name.
+enum class SceneFormat { vrml, glb, html };
 
-// Fits the layout in place, then creates the file at `outputPath` and writes the scene: as
-// binary glTF when the name asks for it, as VRML otherwise. Throws Failure when the layout
-// cannot be fitted or the file cannot be created or written; a failed export leaves no new
-// file behind.
+// ".glb" gives binary glTF and ".html" a web page (either in any case); any other name VRML.
+SceneFormat formatForPath(const std::string& outputPath);
+
+// Fits the layout in place, then creates the file at `outputPath` and writes the scene in the
+// format its name asks for. Throws Failure when the layout cannot be fitted or the file cannot
+// be created or written; a failed export leaves no new file behind.
 void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches);
 
 } // namespace l2v

@@ -29,7 +29,19 @@ template <class Visit> void forEachNode(const Layout& layout, Visit&& visit) {
     }
 }
 
-// How many edges the walk below visits.
+// Calls visit(from, to) with the two endpoint indices of every drawn edge, in the order of
+// forEachEdge below.
+template <class Visit> void forEachEdgeEnds(const Layout& layout, Visit&& visit) {
+    for (std::int32_t i = 0; i < layout.nodeCount; ++i) {
+        for (const std::int32_t j : neighbours(layout, i)) {
+            if (j > i) {
+                visit(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j));
+            }
+        }
+    }
+}
+
+// How many edges the walks below visit.
 std::size_t countDrawnEdges(const Layout& layout);
 
 namespace detail {

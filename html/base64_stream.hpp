@@ -1,0 +1,41 @@
+#pragma once
+
+#include "output/output_buffer.hpp"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace l2v {
+
+// Encodes the bytes put into it as base64 text into the output buffer. Bytes are staged in
+// whole groups of three, so the text is written in large blocks without padding until
+// `finish`.
+class Base64Stream {
+  public:
+    explicit Base64Stream(OutputBuffer& out) : out_(out) {}
+
+    // The text `byteCount` bytes become: four characters for every three bytes or part of three.
+    static constexpr std::uint64_t encodedLength(std::uint64_t byteCount) {
+        return (byteCount + 2) / 3 * 4;
+    }
+    // The most characters one flush hands to the output buffer's `reserve`.
+    static constexpr std::size_t kLargestBlock = 4096;
+
+    void putWord(std::uint32_t word);
+    void putFloat(float value);
+
+    // Encodes what is staged, with '=' padding after a last group of one or two bytes.
+    void finish();
+
+  private:
+    void put4(const void* bytes);
+    void flushWholeGroups();
+
+    static constexpr std::size_t kStagedBytes = kLargestBlock / 4 * 3;
+    OutputBuffer& out_;
+    std::array<unsigned char, kStagedBytes> staged_{};
+    std::size_t used_ = 0;
+};
+
+} // namespace l2v

@@ -1,0 +1,32 @@
+#include "html/html_text.hpp"
+
+namespace l2v {
+
+std::string escapeHtmlText(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        case '\'':
+            escaped += "&#39;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+} // namespace l2v

@@ -1,0 +1,320 @@
+/* global readSceneData, sceneBounds, suggestedSizeScale, neighbourTable, OrbitCamera,
+   SceneRenderer, LabelLayer, kAllLabelsLimit, attachControls, PageControls, downloadPicture */
+
+const kMostFocusLabels = 500;
+
+// Ties the scene, the camera, the renderer and the page together and draws on demand.
+class Viewer {
+  constructor(scene) {
+    this.scene = scene;
+    this.bounds = sceneBounds(scene);
+    this.camera = new OrbitCamera();
+    this.canvas = document.getElementById("scene");
+    this.renderer = new SceneRenderer(this.canvas, scene);
+    this.labels = new LabelLayer(document.getElementById("labels"));
+    this.settings = { showEdges: scene.showEdges, showLabels: true, transparent: true };
+    this.suggestedScale = suggestedSizeScale(scene);
+    this.sizeScale = this.suggestedScale;
+    this.selected = -1;
+    this.hovered = -1;
+    this.pendingHover = null;
+    this.neighbours = null;
+    this.frameRequested = false;
+    this.dirty = true;
+    this.firstFrame = true;
+    this.controls = new PageControls(this);
+    this.controls.showSizeScale(this.sizeScale, this.suggestedScale);
+    attachControls(this.canvas, this);
+    window.addEventListener("resize", () => this.changed());
+  }
+
+  // --- drawing
+
+  changed() {
+    this.dirty = true;
+    this.requestFrame();
+  }
+
+  requestFrame() {
+    if (!this.frameRequested) {
+      this.frameRequested = true;
+      requestAnimationFrame((now) => this.frame(now));
+    }
+  }
+
+  pixelAngle() {
+    return this.camera.pixelAngle(this.canvas.width, this.canvas.height);
+  }
+
+  currentView() {
+    const aspect = this.canvas.width / this.canvas.height;
+    const pixelAngle = this.pixelAngle();
+    // The nearest any shape can be: no closer than the ball that holds the scene.
+    const eye = this.camera.eye();
+    const fromCentre = Math.hypot(...eye.map((v, axis) => v - this.bounds.centre[axis]));
+    const nearest = Math.max(fromCentre - this.bounds.radius, 1e-9);
+    const onScreen = (radius) => (radius * this.sizeScale) / (pixelAngle * nearest);
+    return {
+      largestSphere: onScreen(this.bounds.largestRadius),
+      widestCylinder: onScreen(this.scene.edgeRadius),
+      view: this.camera.viewMatrix(),
+      projection: this.camera.projectionMatrix(aspect, this.bounds),
+      pixelAngle,
+      sizeScale: this.sizeScale,
+      highlight: this.selected >= 0,
+      showEdges: this.settings.showEdges,
+      transparent: this.settings.transparent,
+    };
+  }
+
+  frame(now) {
+    this.frameRequested = false;
+    const moving = this.camera.step(now);
+    if (this.renderer.fitCanvas()) {
+      this.dirty = true;
+    }
+    const view = this.currentView();
+    if (this.dirty || moving) {
+      this.dirty = false;
+      this.renderer.render(view);
+      this.drawLabels(view);
+      if (this.firstFrame) {
+        this.firstFrame = false;
+        this.renderer.whenDrawn().then(() => performance.mark("layout2vrml:first-frame"));
+      }
+    }
+    if (this.pendingHover && !moving) {
+      this.pickHover();
+    }
+    document.body.dataset.camera = moving ? "moving" : "still";
+    if (moving) {
+      this.requestFrame();
+    }
+  }
+
+  // Screen position (device pixels) and depth of node `i`, or null when behind the eye.
+  project(view, i) {
+    const p = this.scene.positions;
+    const v = view.view;
+    const m = view.projection;
+    const x = p[3 * i];
+    const y = p[3 * i + 1];
+    const z = p[3 * i + 2];
+    const ex = v[0] * x + v[4] * y + v[8] * z + v[12];
+    const ey = v[1] * x + v[5] * y + v[9] * z + v[13];
+    const ez = v[2] * x + v[6] * y + v[10] * z + v[14];
+    if (ez >= 0) {
+      return null;
+    }
+    const w = -ez;
+    return {
+      x: ((m[0] * ex) / w + 1) * 0.5 * this.canvas.width,
+      y: (1 - (m[5] * ey) / w) * 0.5 * this.canvas.height,
+      depth: w,
+    };
+  }
+
+  labelFor(view, i) {
+    const at = this.project(view, i);
+    return at && { text: String(i), x: at.x, y: at.y, depth: at.depth };
+  }
+
+  drawLabels(view) {
+    this.labels.fitCanvas(this.canvas.width, this.canvas.height);
+    const must = [];
+    const rest = [];
+    const add = (list, i) => {
+      const label = this.labelFor(view, i);
+      if (label) {
+        list.push(label);
+      }
+    };
+    if (this.hovered >= 0) {
+      add(must, this.hovered);
+    }
+    if (this.settings.showLabels && this.selected >= 0) {
+      add(must, this.selected);
+      this.neighbourTable()
+        .of(this.selected)
+        .slice(0, kMostFocusLabels)
+        .forEach((i) => add(rest, i));
+    }
+    if (this.settings.showLabels && this.scene.showLabels && this.scene.nodeCount <= kAllLabelsLimit) {
+      for (let i = 0; i < this.scene.nodeCount; ++i) {
+        add(rest, i);
+      }
+    }
+    this.labels.draw(must, rest, window.devicePixelRatio || 1);
+  }
+
+  // --- pointing
+
+  devicePoint(clientX, clientY) {
+    const box = this.canvas.getBoundingClientRect();
+    const ratio = this.canvas.width / box.width;
+    return { x: Math.floor((clientX - box.left) * ratio), y: Math.floor((clientY - box.top) * ratio) };
+  }
+
+  // Resolves to the node under the pointer, or -1.
+  nodeAt(clientX, clientY) {
+    const at = this.devicePoint(clientX, clientY);
+    return this.renderer.nodeAt(this.currentView(), at.x, at.y);
+  }
+
+  hover(clientX, clientY) {
+    this.pendingHover = { x: clientX, y: clientY };
+    this.requestFrame();
+  }
+
+  pickHover() {
+    const { x, y } = this.pendingHover;
+    this.pendingHover = null;
+    this.nodeAt(x, y).then((node) => {
+      this.controls.showHover(node, node >= 0 ? this.scene.counts[node] - 1 : 0, x, y);
+      if (node !== this.hovered) {
+        this.hovered = node;
+        this.drawLabels(this.currentView());
+      }
+    });
+  }
+
+  leave() {
+    this.pendingHover = null;
+    this.hovered = -1;
+    this.controls.showHover(-1);
+    this.changed();
+  }
+
+  click(clientX, clientY) {
+    this.nodeAt(clientX, clientY).then((node) => {
+      if (node >= 0) {
+        this.select(node);
+      }
+    });
+  }
+
+  doubleClick(clientX, clientY) {
+    this.nodeAt(clientX, clientY).then((node) => {
+      if (node >= 0) {
+        this.flyToNode(node);
+      }
+    });
+  }
+
+  // --- selection and search
+
+  neighbourTable() {
+    if (!this.neighbours) {
+      this.neighbours = neighbourTable(this.scene);
+    }
+    return this.neighbours;
+  }
+
+  select(node) {
+    const states = new Uint8Array(this.scene.nodeCount);
+    const neighbours = node >= 0 ? this.neighbourTable().of(node) : [];
+    neighbours.forEach((i) => (states[i] = 1));
+    if (node >= 0) {
+      states[node] = 2;
+    }
+    this.renderer.setStates(states);
+    this.selected = node;
+    const references = node >= 0 ? this.scene.counts[node] - 1 : 0;
+    this.controls.showSelection(node, references, new Set(neighbours).size);
+    this.changed();
+  }
+
+  flyToNode(node) {
+    const p = this.scene.positions;
+    const radius = this.scene.nodeRadius * Math.sqrt(this.scene.counts[node]) * this.sizeScale;
+    this.camera.flyTo([p[3 * node], p[3 * node + 1], p[3 * node + 2]], 12 * radius + 1);
+    this.changed();
+  }
+
+  find(text) {
+    const wanted = text.trim();
+    const node = /^\d+$/.test(wanted) ? Number(wanted) : -1;
+    if (node < 0 || node >= this.scene.nodeCount) {
+      this.controls.say(
+        `There is no node "${wanted}": nodes are numbered 0 to ${this.scene.nodeCount - 1}.`,
+      );
+      return;
+    }
+    this.controls.say("");
+    this.select(node);
+    this.flyToNode(node);
+  }
+
+  // --- buttons and keys
+
+  reset() {
+    this.camera.reset();
+    this.changed();
+  }
+
+  fitAll() {
+    this.camera.fit(this.bounds.centre, this.bounds.radius, this.canvas.width / this.canvas.height);
+    this.changed();
+  }
+
+  set(setting, value) {
+    this.settings[setting] = value;
+    this.controls.showSetting(setting, value);
+    this.changed();
+  }
+
+  setSizeScale(scale) {
+    this.sizeScale = scale;
+    this.controls.showSizeScale(scale, this.suggestedScale);
+    this.changed();
+  }
+
+  toggleFileSizes() {
+    this.setSizeScale(this.sizeScale === 1 ? this.suggestedScale : 1);
+  }
+
+  screenshot() {
+    const view = this.currentView();
+    this.renderer.render(view);
+    this.drawLabels(view);
+    downloadPicture([this.canvas, this.labels.canvas], document.title);
+  }
+
+  key(event) {
+    const actions = {
+      Escape: () => {
+        this.select(-1);
+        document.activeElement.blur();
+      },
+      r: () => this.reset(),
+      f: () => this.fitAll(),
+      e: () => this.set("showEdges", !this.settings.showEdges),
+      l: () => this.set("showLabels", !this.settings.showLabels),
+      t: () => this.set("transparent", !this.settings.transparent),
+      "?": () => this.controls.toggleHelp(),
+      "/": () => this.controls.focusSearch(),
+    };
+    const action = actions[event.key];
+    if (action && !event.ctrlKey && !event.metaKey && !event.altKey) {
+      event.preventDefault();
+      action();
+    }
+  }
+}
+
+function start() {
+  try {
+    performance.mark("layout2vrml:start");
+    const scene = readSceneData(document.getElementById("scene-data").textContent);
+    performance.mark("layout2vrml:data-read");
+    window.layout2vrml = new Viewer(scene);
+    performance.mark("layout2vrml:viewer-ready");
+    window.layout2vrml.changed();
+  } catch (error) {
+    const failure = document.getElementById("failure");
+    failure.textContent = error.message;
+    failure.hidden = false;
+  }
+}
+
+start();

@@ -1,0 +1,297 @@
+/* exported SceneRenderer */
+/* global buildProgram */
+
+const kTextureWidth = 4096;
+const kNodeColour = [1, 0.95, 0.7];
+const kEdgeColour = [0.5, 0.5, 1];
+const kTransparency = 0.5;
+const Pass = { opaque: 0, weighted: 1, ids: 2, blended: 3 };
+// Below these radii on screen (pixels) no shape needs the large form; the shaders decide per
+// shape with the same limits (sphere.vert: a sphere crossing the border from 4 pixels on).
+const kLargestSmallSphere = 4;
+const kWidestSmallCylinder = 0.75;
+
+function textureRows(count) {
+  return Math.max(1, Math.ceil(count / kTextureWidth));
+}
+
+// Draws the scene with WebGL2: every sphere and cylinder one square facing the eye, ray-cast
+// per pixel, with its data fetched from textures by shape number. Semi-transparent scenes use weighted blended transparency, so nothing is sorted.
+class SceneRenderer {
+  constructor(canvas, scene) {
+    const gl = canvas.getContext("webgl2", { antialias: false, alpha: false, depth: true });
+    if (!gl) {
+      throw new Error("This browser cannot draw the scene: WebGL2 is not available.");
+    }
+    this.gl = gl;
+    this.canvas = canvas;
+    this.scene = scene;
+    this.weighted = gl.getExtension("EXT_color_buffer_float") !== null;
+    const largest = gl.getParameter(gl.MAX_TEXTURE_SIZE);
+    if (textureRows(scene.nodeCount) > largest || textureRows(scene.edgeCount) > largest) {
+      throw new Error("This browser cannot hold a scene this large.");
+    }
+    this.spheres = buildProgram(gl, "sphere.vert", "sphere.frag", true);
+    this.cylinders = buildProgram(gl, "cylinder.vert", "cylinder.frag", true);
+    this.composite = buildProgram(gl, "composite.vert", "composite.frag", false);
+    this.createNodeTextures();
+    this.createEdgeTexture();
+    this.noAttributes = gl.createVertexArray();
+    this.targets = null;
+  }
+
+  createTexture(internalFormat, format, type, data) {
+    const gl = this.gl;
+    const texture = gl.createTexture();
+    gl.bindTexture(gl.TEXTURE_2D, texture);
+    const rows = textureRows(this.scene.nodeCount);
+    gl.texImage2D(gl.TEXTURE_2D, 0, internalFormat, kTextureWidth, rows, 0, format, type, data);
+    gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+    gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
+    return texture;
+  }
+
+  createNodeTextures() {
+    const gl = this.gl;
+    const { nodeCount, positions, counts } = this.scene;
+    const texels = kTextureWidth * textureRows(nodeCount);
+    const nodes = new Float32Array(4 * texels);
+    for (let i = 0; i < nodeCount; ++i) {
+      nodes[4 * i] = positions[3 * i];
+      nodes[4 * i + 1] = positions[3 * i + 1];
+      nodes[4 * i + 2] = positions[3 * i + 2];
+      nodes[4 * i + 3] = counts[i];
+    }
+    this.nodeTexture = this.createTexture(gl.RGBA32F, gl.RGBA, gl.FLOAT, nodes);
+    // Every node keeps a colour of its own, so nodes can be coloured by group.
+    this.colours = new Uint8Array(4 * texels);
+    const [r, g, b] = kNodeColour.map((c) => Math.round(c * 255));
+    for (let i = 0; i < texels; ++i) {
+      this.colours.set([r, g, b, 255], 4 * i);
+    }
+    this.colourTexture = this.createTexture(gl.RGBA8, gl.RGBA, gl.UNSIGNED_BYTE, this.colours);
+    this.states = new Uint8Array(texels);
+    this.stateTexture = this.createTexture(gl.R8UI, gl.RED_INTEGER, gl.UNSIGNED_BYTE, this.states);
+  }
+
+  // Node states: 0 plain, 1 standing out, 2 in focus; `highlight` dims the plain ones.
+  setStates(states) {
+    const gl = this.gl;
+    this.states.set(states);
+    gl.bindTexture(gl.TEXTURE_2D, this.stateTexture);
+    const rows = textureRows(this.scene.nodeCount);
+    gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, 0, kTextureWidth, rows, gl.RED_INTEGER, gl.UNSIGNED_BYTE, this.states);
+  }
+
+  createEdgeTexture() {
+    const gl = this.gl;
+    const rows = textureRows(this.scene.edgeCount);
+    const ends = new Uint32Array(2 * kTextureWidth * rows);
+    ends.set(this.scene.edges);
+    this.edgeTexture = gl.createTexture();
+    gl.bindTexture(gl.TEXTURE_2D, this.edgeTexture);
+    gl.texImage2D(gl.TEXTURE_2D, 0, gl.RG32UI, kTextureWidth, rows, 0, gl.RG_INTEGER, gl.UNSIGNED_INT, ends);
+    gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+    gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
+  }
+
+  // The canvas at its displayed size in device pixels; tells whether it changed.
+  fitCanvas() {
+    const ratio = window.devicePixelRatio || 1;
+    const width = Math.max(1, Math.round(this.canvas.clientWidth * ratio));
+    const height = Math.max(1, Math.round(this.canvas.clientHeight * ratio));
+    if (width === this.canvas.width && height === this.canvas.height && this.targets) {
+      return false;
+    }
+    this.canvas.width = width;
+    this.canvas.height = height;
+    this.createTargets(width, height);
+    return true;
+  }
+
+  createTarget(width, height, attachments) {
+    const gl = this.gl;
+    const framebuffer = gl.createFramebuffer();
+    gl.bindFramebuffer(gl.FRAMEBUFFER, framebuffer);
+    const textures = attachments.map((format, slot) => {
+      const texture = gl.createTexture();
+      gl.bindTexture(gl.TEXTURE_2D, texture);
+      gl.texStorage2D(gl.TEXTURE_2D, 1, format, width, height);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
+      gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0 + slot, gl.TEXTURE_2D, texture, 0);
+      return texture;
+    });
+    const depth = gl.createRenderbuffer();
+    gl.bindRenderbuffer(gl.RENDERBUFFER, depth);
+    gl.renderbufferStorage(gl.RENDERBUFFER, gl.DEPTH_COMPONENT24, width, height);
+    gl.framebufferRenderbuffer(gl.FRAMEBUFFER, gl.DEPTH_ATTACHMENT, gl.RENDERBUFFER, depth);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    return { framebuffer, textures };
+  }
+
+  createTargets(width, height) {
+    const gl = this.gl;
+    this.targets = {
+      ids: this.createTarget(width, height, [gl.RGBA8]),
+      weighted: this.weighted ? this.createTarget(width, height, [gl.RGBA16F, gl.RGBA16F]) : null,
+    };
+  }
+
+  useSurfaceProgram(program, view, pass) {
+    const gl = this.gl;
+    const u = program.uniforms;
+    gl.useProgram(program.program);
+    gl.uniformMatrix4fv(u.uView, false, view.view);
+    gl.uniformMatrix4fv(u.uProjection, false, view.projection);
+    gl.uniform1f(u.uNodeRadius, this.scene.nodeRadius);
+    gl.uniform1f(u.uEdgeRadius, this.scene.edgeRadius);
+    gl.uniform1f(u.uSizeScale, view.sizeScale);
+    gl.uniform1f(u.uPixelAngle, view.pixelAngle);
+    gl.uniform2f(u.uViewport, this.canvas.width, this.canvas.height);
+    gl.uniform1i(u.uHighlight, view.highlight ? 1 : 0);
+    gl.uniform1i(u.uPass, pass);
+    gl.uniform1f(u.uAlpha, pass === Pass.opaque ? 1 : 1 - kTransparency);
+    gl.uniform3fv(u.uEdgeColour, kEdgeColour);
+    const textures = [
+      [u.uNodes, this.nodeTexture],
+      [u.uNodeColours, this.colourTexture],
+      [u.uNodeStates, this.stateTexture],
+      [u.uEdges, this.edgeTexture],
+    ];
+    textures.forEach(([location, texture], unit) => {
+      gl.activeTexture(gl.TEXTURE0 + unit);
+      gl.bindTexture(gl.TEXTURE_2D, texture);
+      gl.uniform1i(location, unit);
+    });
+  }
+
+  // Spheres and cylinders small on screen are drawn as points and lines; the large form
+  // (squares) is drawn too only when the view may hold a large one, since every shape costs
+  // six vertices there.
+  drawShapes(view, pass, withEdges) {
+    const gl = this.gl;
+    gl.bindVertexArray(this.noAttributes);
+    this.useSurfaceProgram(this.spheres, view, pass);
+    gl.uniform1i(this.spheres.uniforms.uForm, 0);
+    gl.drawArrays(gl.POINTS, 0, this.scene.nodeCount);
+    if (view.largestSphere > kLargestSmallSphere) {
+      gl.uniform1i(this.spheres.uniforms.uForm, 1);
+      gl.drawArrays(gl.TRIANGLES, 0, 6 * this.scene.nodeCount);
+    }
+    if (withEdges && this.scene.edgeCount > 0) {
+      this.useSurfaceProgram(this.cylinders, view, pass);
+      gl.uniform1i(this.cylinders.uniforms.uForm, 0);
+      gl.drawArrays(gl.LINES, 0, 2 * this.scene.edgeCount);
+      if (view.widestCylinder > kWidestSmallCylinder) {
+        gl.uniform1i(this.cylinders.uniforms.uForm, 1);
+        gl.drawArrays(gl.TRIANGLES, 0, 6 * this.scene.edgeCount);
+      }
+    }
+    gl.bindVertexArray(null);
+  }
+
+  // One frame. `view`: view and projection matrices, pixelAngle, sizeScale, highlight,
+  // showEdges, transparent, and the largest radii on screen (pixels) a sphere and a cylinder
+  // may have in it.
+  render(view) {
+    const gl = this.gl;
+    gl.viewport(0, 0, this.canvas.width, this.canvas.height);
+    if (!view.transparent) {
+      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      gl.enable(gl.DEPTH_TEST);
+      gl.depthMask(true);
+      gl.disable(gl.BLEND);
+      gl.clearColor(0, 0, 0, 1);
+      gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
+      this.drawShapes(view, Pass.opaque, view.showEdges);
+      return;
+    }
+    gl.disable(gl.DEPTH_TEST);
+    gl.enable(gl.BLEND);
+    if (!this.weighted) {
+      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      gl.clearColor(0, 0, 0, 1);
+      gl.clear(gl.COLOR_BUFFER_BIT);
+      gl.blendFunc(gl.SRC_ALPHA, gl.ONE_MINUS_SRC_ALPHA);
+      this.drawShapes(view, Pass.blended, view.showEdges);
+      gl.disable(gl.BLEND);
+      return;
+    }
+    // Colour times weight and the remaining see-through share in the first target, the
+    // weights in the second; the composite pass resolves them.
+    const target = this.targets.weighted;
+    gl.bindFramebuffer(gl.FRAMEBUFFER, target.framebuffer);
+    gl.drawBuffers([gl.COLOR_ATTACHMENT0, gl.COLOR_ATTACHMENT1]);
+    gl.clearBufferfv(gl.COLOR, 0, [0, 0, 0, 1]);
+    gl.clearBufferfv(gl.COLOR, 1, [0, 0, 0, 0]);
+    gl.blendFuncSeparate(gl.ONE, gl.ONE, gl.ZERO, gl.ONE_MINUS_SRC_ALPHA);
+    this.drawShapes(view, Pass.weighted, view.showEdges);
+    gl.disable(gl.BLEND);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    gl.useProgram(this.composite.program);
+    target.textures.forEach((texture, unit) => {
+      gl.activeTexture(gl.TEXTURE0 + unit);
+      gl.bindTexture(gl.TEXTURE_2D, texture);
+    });
+    gl.uniform1i(this.composite.uniforms.uAccumulated, 0);
+    gl.uniform1i(this.composite.uniforms.uWeights, 1);
+    gl.bindVertexArray(this.noAttributes);
+    gl.drawArrays(gl.TRIANGLES, 0, 3);
+    gl.bindVertexArray(null);
+  }
+
+  // Resolves to the node drawn nearest at device pixel (x, y) from the top left, or -1: the
+  // spheres are drawn once more, as node numbers, into that one pixel.
+  nodeAt(view, x, y) {
+    const gl = this.gl;
+    const row = this.canvas.height - 1 - y;
+    if (x < 0 || row < 0 || x >= this.canvas.width || row >= this.canvas.height) {
+      return Promise.resolve(-1);
+    }
+    gl.bindFramebuffer(gl.FRAMEBUFFER, this.targets.ids.framebuffer);
+    gl.viewport(0, 0, this.canvas.width, this.canvas.height);
+    gl.enable(gl.SCISSOR_TEST);
+    gl.scissor(x, row, 1, 1);
+    gl.enable(gl.DEPTH_TEST);
+    gl.depthMask(true);
+    gl.disable(gl.BLEND);
+    gl.clearColor(0, 0, 0, 0);
+    gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
+    this.drawShapes(view, Pass.ids, false);
+    const pixel = gl.createBuffer();
+    gl.bindBuffer(gl.PIXEL_PACK_BUFFER, pixel);
+    gl.bufferData(gl.PIXEL_PACK_BUFFER, 4, gl.STREAM_READ);
+    gl.readPixels(x, row, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, 0);
+    gl.bindBuffer(gl.PIXEL_PACK_BUFFER, null);
+    gl.disable(gl.SCISSOR_TEST);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    return this.whenDrawn().then(() => {
+      const bytes = new Uint8Array(4);
+      gl.bindBuffer(gl.PIXEL_PACK_BUFFER, pixel);
+      gl.getBufferSubData(gl.PIXEL_PACK_BUFFER, 0, bytes);
+      gl.bindBuffer(gl.PIXEL_PACK_BUFFER, null);
+      gl.deleteBuffer(pixel);
+      return bytes[0] + 256 * bytes[1] + 65536 * bytes[2] + 16777216 * bytes[3] - 1;
+    });
+  }
+
+  // Resolves once the browser has carried out every drawing command given so far. Waits
+  // without blocking: a blocking read-back stalls the page and warns in the console.
+  whenDrawn() {
+    const gl = this.gl;
+    const fence = gl.fenceSync(gl.SYNC_GPU_COMMANDS_COMPLETE, 0);
+    gl.flush();
+    return new Promise((resolve) => {
+      const poll = () => {
+        if (gl.clientWaitSync(fence, 0, 0) === gl.TIMEOUT_EXPIRED) {
+          setTimeout(poll, 2);
+          return;
+        }
+        gl.deleteSync(fence);
+        resolve();
+      };
+      poll();
+    });
+  }
+}

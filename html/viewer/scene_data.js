@@ -1,0 +1,150 @@
+/* exported readSceneData, sceneBounds, suggestedSizeScale, neighbourTable */
+
+// The scene data the converter embeds: a header of six 32-bit words (magic, version, node
+// count, edge count, flags, reserved), the positions as 32-bit floats, every node's run
+// length (1 + its references) and the edges as pairs of node indices, all little-endian.
+const kDataMagic = 0x4756324c;
+const kDataVersion = 1;
+const kHeaderBytes = 24;
+const kNodeRadius = 0.2;
+const kEdgeRadius = 0.1;
+
+function decodeBase64(text) {
+  if (typeof Uint8Array.fromBase64 === "function") {
+    return Uint8Array.fromBase64(text);
+  }
+  // Older engines: atob in slices, so no second string of the whole size is made.
+  const padding = text.endsWith("==") ? 2 : text.endsWith("=") ? 1 : 0;
+  const bytes = new Uint8Array((text.length / 4) * 3 - padding);
+  const slice = 1 << 22;
+  let at = 0;
+  for (let start = 0; start < text.length; start += slice) {
+    const binary = atob(text.slice(start, start + slice));
+    for (let i = 0; i < binary.length; ++i) {
+      bytes[at++] = binary.charCodeAt(i);
+    }
+  }
+  return bytes;
+}
+
+function readSceneData(text) {
+  const bytes = decodeBase64(text.trim());
+  const damaged = new Error("The scene data in this page is damaged.");
+  if (bytes.length < kHeaderBytes) {
+    throw damaged;
+  }
+  const header = new Uint32Array(bytes.buffer, 0, 6);
+  if (header[0] !== kDataMagic || header[1] !== kDataVersion) {
+    throw damaged;
+  }
+  const nodeCount = header[2];
+  const edgeCount = header[3];
+  const flags = header[4];
+  if (bytes.length !== kHeaderBytes + 16 * nodeCount + 8 * edgeCount) {
+    throw damaged;
+  }
+  let offset = kHeaderBytes;
+  const positions = new Float32Array(bytes.buffer, offset, 3 * nodeCount);
+  offset += 12 * nodeCount;
+  const counts = new Uint32Array(bytes.buffer, offset, nodeCount);
+  offset += 4 * nodeCount;
+  const edges = new Uint32Array(bytes.buffer, offset, 2 * edgeCount);
+  return {
+    nodeCount,
+    edgeCount,
+    positions,
+    counts,
+    edges,
+    showLabels: (flags & 1) !== 0,
+    showEdges: (flags & 2) !== 0,
+    nodeRadius: kNodeRadius,
+    edgeRadius: kEdgeRadius,
+  };
+}
+
+// The centre of the nodes' box, the radius of a ball about it that holds every sphere, and the
+// file's largest sphere radius.
+function sceneBounds(scene) {
+  const low = [Infinity, Infinity, Infinity];
+  const high = [-Infinity, -Infinity, -Infinity];
+  const p = scene.positions;
+  let largestCount = 1;
+  for (let i = 0; i < scene.nodeCount; ++i) {
+    for (let axis = 0; axis < 3; ++axis) {
+      const value = p[3 * i + axis];
+      low[axis] = Math.min(low[axis], value);
+      high[axis] = Math.max(high[axis], value);
+    }
+    largestCount = Math.max(largestCount, scene.counts[i]);
+  }
+  const centre = low.map((value, axis) => (value + high[axis]) / 2);
+  let radius = 0;
+  for (let i = 0; i < scene.nodeCount; ++i) {
+    const dx = p[3 * i] - centre[0];
+    const dy = p[3 * i + 1] - centre[1];
+    const dz = p[3 * i + 2] - centre[2];
+    radius = Math.max(radius, Math.hypot(dx, dy, dz));
+  }
+  const largestRadius = kNodeRadius * Math.sqrt(largestCount);
+  return { centre, radius: radius + largestRadius, largestRadius };
+}
+
+function median(values) {
+  values.sort((a, b) => a - b);
+  return values.length === 0 ? 0 : values[values.length >> 1];
+}
+
+// Evenly spread sample indices below `count`, at most `most` of them.
+function sampleIndices(count, most) {
+  const step = Math.max(1, Math.floor(count / most));
+  const indices = [];
+  for (let i = 0; i < count; i += step) {
+    indices.push(i);
+  }
+  return indices;
+}
+
+// The size scale the page opens with: the file's sizes, unless its spheres are wider than a
+// third of the median edge length, which hides the edges inside them; then the scale that
+// makes the median sphere exactly that wide.
+function suggestedSizeScale(scene) {
+  if (scene.edgeCount === 0) {
+    return 1;
+  }
+  const p = scene.positions;
+  const lengths = sampleIndices(scene.edgeCount, 50001).map((edge) => {
+    const a = 3 * scene.edges[2 * edge];
+    const b = 3 * scene.edges[2 * edge + 1];
+    return Math.hypot(p[a] - p[b], p[a + 1] - p[b + 1], p[a + 2] - p[b + 2]);
+  });
+  const counts = sampleIndices(scene.nodeCount, 50001).map((node) => scene.counts[node]);
+  const edgeLength = median(lengths);
+  const sphereWidth = 2 * kNodeRadius * Math.sqrt(median(counts));
+  if (edgeLength <= 0 || sphereWidth <= edgeLength / 3) {
+    return 1;
+  }
+  return edgeLength / 3 / sphereWidth;
+}
+
+// Every node's neighbours through the drawn edges, as offsets into one list.
+function neighbourTable(scene) {
+  const offsets = new Uint32Array(scene.nodeCount + 1);
+  const edges = scene.edges;
+  for (let i = 0; i < edges.length; ++i) {
+    ++offsets[edges[i] + 1];
+  }
+  for (let i = 0; i < scene.nodeCount; ++i) {
+    offsets[i + 1] += offsets[i];
+  }
+  const next = offsets.slice(0, scene.nodeCount);
+  const list = new Uint32Array(edges.length);
+  for (let e = 0; e < edges.length; e += 2) {
+    list[next[edges[e]]++] = edges[e + 1];
+    list[next[edges[e + 1]]++] = edges[e];
+  }
+  return {
+    of(node) {
+      return list.subarray(offsets[node], offsets[node + 1]);
+    },
+  };
+}
