@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs the Debian packages that building, testing, fuzzing and packaging need, and the npm
-# packages (pinned in tests/gltf/package-lock.json) that read the glTF output back.
+# packages, pinned in their package-lock.json files: the glTF readers (tests/gltf), the browser
+# driver (tests/browser) and the viewer's formatter and linter (html/viewer).
 # Run as root on a fresh Debian 12 machine; packages already present are left alone.
 set -euo pipefail
 
@@ -12,6 +13,8 @@ packages=(
     clang libclang-rt-14-dev llvm  # libFuzzer targets and sanitizers
     libbenchmark-dev               # micro-benchmarks
     file dpkg-dev                  # package check
+    chromium fonts-dejavu-core     # browser tests of the HTML viewer
+    firefox-esr xvfb libgl1-mesa-dri
 )
 # Node.js runs the glTF readers; a machine that already has it keeps its own.
 if ! command -v node > /dev/null || ! command -v npm > /dev/null; then
@@ -32,9 +35,20 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 repo_root=$(cd "$(dirname "$0")/.." && pwd)
-if [ ! -d "$repo_root/tests/gltf/node_modules/three" ] ||
-    [ ! -d "$repo_root/tests/gltf/node_modules/gltf-validator" ] ||
-    [ "$repo_root/tests/gltf/package-lock.json" -nt "$repo_root/tests/gltf/node_modules" ]; then
-    echo "installing the glTF readers (npm ci in tests/gltf)"
-    npm ci --prefix "$repo_root/tests/gltf" --no-audit --no-fund --loglevel=error
-fi
+# npm ci in FOLDER unless its node_modules is complete and newer than its lock file.
+install_node_packages() {
+    local name="$1" folder="$repo_root/$1"
+    shift
+    local package
+    for package in "$@"; do
+        if [ ! -d "$folder/node_modules/$package" ] ||
+            [ "$folder/package-lock.json" -nt "$folder/node_modules" ]; then
+            echo "installing the npm packages of $name (npm ci)"
+            npm ci --prefix "$folder" --no-audit --no-fund --loglevel=error
+            return
+        fi
+    done
+}
+install_node_packages tests/gltf three gltf-validator
+install_node_packages tests/browser playwright-core pngjs
+install_node_packages html/viewer eslint prettier @eslint/js globals

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Builds and runs every test: the formatting check, the release suite (unit, end-to-end,
-# VRML conformance and glTF reader tests and the fuzz corpora), the same suite under
+# Builds and runs every test: the formatting checks, the release suite (unit, end-to-end,
+# VRML conformance, glTF reader and browser tests and the fuzz corpora), the same suite under
 # AddressSanitizer and UBSan, the install and package check, and a bounded fuzzing run of
 # every target.
 # Usage: bash scripts/run-tests.sh [fuzz seconds per target, default 60]
@@ -12,6 +12,9 @@ fuzz_seconds=${1:-60}
 
 echo "== formatting (clang-format)"
 git ls-files -z '*.cpp' '*.hpp' | xargs -0 clang-format --dry-run --Werror
+
+echo "== formatting and lint of the HTML viewer (prettier, eslint)"
+(cd html/viewer && npx --no-install prettier --check '*.js' style.css && npx --no-install eslint .)
 
 echo "== release build and tests"
 cmake --workflow --preset release

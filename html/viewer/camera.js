@@ -57,7 +57,10 @@ class OrbitCamera {
   // Moves target and eye sideways by a screen distance given in pixels.
   pan(dx, dy, pixelAngle) {
     const step = this.distance * pixelAngle;
-    this.target = added(this.target, added(scaled(this.right, -dx * step), scaled(this.up, dy * step)));
+    this.target = added(
+      this.target,
+      added(scaled(this.right, -dx * step), scaled(this.up, dy * step)),
+    );
   }
 
   zoom(factor) {
@@ -88,7 +91,9 @@ class OrbitCamera {
     const t = Math.min((now - f.start) / 600, 1);
     const eased = t * t * (3 - 2 * t);
     this.target = added(scaled(f.fromTarget, 1 - eased), scaled(f.toTarget, eased));
-    this.distance = Math.exp(Math.log(f.fromDistance) * (1 - eased) + Math.log(f.toDistance) * eased);
+    this.distance = Math.exp(
+      Math.log(f.fromDistance) * (1 - eased) + Math.log(f.toDistance) * eased,
+    );
     if (t === 1) {
       this.flight = null;
     }
@@ -113,6 +118,7 @@ class OrbitCamera {
     const r = this.right;
     const u = this.up;
     const b = this.back;
+    // prettier-ignore
     return new Float32Array([
       r[0], u[0], b[0], 0,
       r[1], u[1], b[1], 0,
@@ -127,6 +133,7 @@ class OrbitCamera {
     const far = fromCentre + bounds.radius * 1.01 + 1e-3;
     const near = Math.max(fromCentre - bounds.radius * 1.01, far * 1e-5);
     const f = 1 / Math.tan(this.halfAngles(aspect).vertical);
+    // prettier-ignore
     return new Float32Array([
       f / aspect, 0, 0, 0,
       0, f, 0, 0,

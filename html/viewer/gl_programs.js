@@ -18,7 +18,8 @@ function compileShader(gl, type, source) {
 // and output code. Gives the program and its uniform locations by name.
 function buildProgram(gl, vertexId, fragmentId, isSurface) {
   const header = "#version 300 es\n" + shaderText("shared.glsl");
-  const vertex = "#version 300 es\n#define VERTEX_SHADER\n" + shaderText("shared.glsl") + shaderText(vertexId);
+  const vertex =
+    "#version 300 es\n#define VERTEX_SHADER\n" + shaderText("shared.glsl") + shaderText(vertexId);
   const program = gl.createProgram();
   gl.attachShader(program, compileShader(gl, gl.VERTEX_SHADER, vertex));
   const fragment = header + (isSurface ? shaderText("surface.glsl") : "") + shaderText(fragmentId);

@@ -139,7 +139,11 @@ class Viewer {
         .slice(0, kMostFocusLabels)
         .forEach((i) => add(rest, i));
     }
-    if (this.settings.showLabels && this.scene.showLabels && this.scene.nodeCount <= kAllLabelsLimit) {
+    if (
+      this.settings.showLabels &&
+      this.scene.showLabels &&
+      this.scene.nodeCount <= kAllLabelsLimit
+    ) {
       for (let i = 0; i < this.scene.nodeCount; ++i) {
         add(rest, i);
       }
@@ -152,7 +156,10 @@ class Viewer {
   devicePoint(clientX, clientY) {
     const box = this.canvas.getBoundingClientRect();
     const ratio = this.canvas.width / box.width;
-    return { x: Math.floor((clientX - box.left) * ratio), y: Math.floor((clientY - box.top) * ratio) };
+    return {
+      x: Math.floor((clientX - box.left) * ratio),
+      y: Math.floor((clientY - box.top) * ratio),
+    };
   }
 
   // Resolves to the node under the pointer, or -1.

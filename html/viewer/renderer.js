@@ -80,7 +80,17 @@ class SceneRenderer {
     this.states.set(states);
     gl.bindTexture(gl.TEXTURE_2D, this.stateTexture);
     const rows = textureRows(this.scene.nodeCount);
-    gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, 0, kTextureWidth, rows, gl.RED_INTEGER, gl.UNSIGNED_BYTE, this.states);
+    gl.texSubImage2D(
+      gl.TEXTURE_2D,
+      0,
+      0,
+      0,
+      kTextureWidth,
+      rows,
+      gl.RED_INTEGER,
+      gl.UNSIGNED_BYTE,
+      this.states,
+    );
   }
 
   createEdgeTexture() {
@@ -90,7 +100,17 @@ class SceneRenderer {
     ends.set(this.scene.edges);
     this.edgeTexture = gl.createTexture();
     gl.bindTexture(gl.TEXTURE_2D, this.edgeTexture);
-    gl.texImage2D(gl.TEXTURE_2D, 0, gl.RG32UI, kTextureWidth, rows, 0, gl.RG_INTEGER, gl.UNSIGNED_INT, ends);
+    gl.texImage2D(
+      gl.TEXTURE_2D,
+      0,
+      gl.RG32UI,
+      kTextureWidth,
+      rows,
+      0,
+      gl.RG_INTEGER,
+      gl.UNSIGNED_INT,
+      ends,
+    );
     gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
     gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
   }
@@ -119,7 +139,13 @@ class SceneRenderer {
       gl.texStorage2D(gl.TEXTURE_2D, 1, format, width, height);
       gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
       gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
-      gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0 + slot, gl.TEXTURE_2D, texture, 0);
+      gl.framebufferTexture2D(
+        gl.FRAMEBUFFER,
+        gl.COLOR_ATTACHMENT0 + slot,
+        gl.TEXTURE_2D,
+        texture,
+        0,
+      );
       return texture;
     });
     const depth = gl.createRenderbuffer();

@@ -13,6 +13,7 @@ import * as THREE from 'three';
 import { GLTFLoader } from 'three/examples/jsm/loaders/GLTFLoader.js';
 import { VRMLLoader } from 'three/examples/jsm/loaders/VRMLLoader.js';
 import validator from 'gltf-validator';
+import { readLayout } from '../support/layout_file.mjs';
 
 const kNodeRadius = 0.2;
 const kEdgeRadius = 0.1;
@@ -41,26 +42,6 @@ function parseArguments(argv) {
         else throw new Error(`unknown option ${argv[i]}`);
     }
     return options;
-}
-
-// Run lengths and drawn edges of a plain layout file: references are 1-based, an edge is drawn
-// from its lower-indexed end, and "/" or "\" ends a field.
-function readLayout(path) {
-    const lines = readFileSync(path, 'latin1').split(/\r?\n/).filter((line) => !line.startsWith('%'));
-    const nodeCount = parseInt(lines[0].trim().split(/\s+/)[0], 10);
-    const counts = [];
-    const edges = [];
-    for (let i = 0; i < nodeCount; ++i) {
-        const fields = lines[1 + i].split(/[\s,]+/)
-            .map((field) => field.replace(/^[/\\]+/, '').split(/[/\\]/)[0])
-            .filter((field) => field !== '');
-        const references = fields.slice(3).map((field) => parseInt(field, 10));
-        counts.push(1 + references.length);
-        for (const reference of references) {
-            if (reference - 1 > i) edges.push([i, reference - 1]);
-        }
-    }
-    return { nodeCount, counts, edges };
 }
 
 function glbJson(bytes) {

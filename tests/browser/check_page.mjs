@@ -1,0 +1,306 @@
+// Opens a converted .html page from file:// in Debian's Chromium (software WebGL) with every
+// network request refused, and checks it as a user would: no console error or warning and no
+// request; after the first frame, in the opaque mode, the pixels at the projected centres of
+// spheres and the midpoints of cylinders show the colour a ray cast of our own finds there
+// (sphere centres from the VRML scene of the same layout, edges from the layout); hovering
+// a sphere names its node; the search selects a node and centres it; Escape clears.
+//
+//   node check_page.mjs LAYOUT PAGE WRL [--labels true|false] [--edges true|false]
+//                       [--sampled true|false]
+//
+// WRL: the per-element VRML scene of LAYOUT, written without labels. --sampled true: some
+// sphere must show clearly (layouts whose spheres all overlap have none). Prints what is wrong and
+// exits 1; prints one summary line and exits 0 when all is right.
+
+import { readFileSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
+import { PNG } from 'pngjs';
+import { readLayout } from '../support/layout_file.mjs';
+import { launchChromium, openPage } from './browser.mjs';
+
+const kWidth = 800;
+const kHeight = 600;
+const kEye = [0, 0, 20];
+const kHalfAngle = Math.PI / 8; // 45 degrees across the shorter side
+const kNodeColour = [1, 0.95, 0.7];
+const kEdgeColour = [0.5, 0.5, 1];
+const kEdgeRadius = 0.1;
+const kShortening = 0.4;
+// Software GL rounds colours and positions a little differently from this ray cast.
+const kColourTolerance = 10;
+const kMostSamples = 12;
+
+const failures = [];
+function fail(message) {
+    if (failures.length < 20) failures.push(message);
+}
+
+function parseArguments(argv) {
+    const options = { layout: argv[0], page: argv[1], wrl: argv[2], labels: false, edges: true, sampled: false };
+    for (let i = 3; i + 1 < argv.length; i += 2) {
+        if (argv[i] === '--labels') options.labels = argv[i + 1] === 'true';
+        else if (argv[i] === '--edges') options.edges = argv[i + 1] === 'true';
+        else if (argv[i] === '--sampled') options.sampled = argv[i + 1] === 'true';
+        else throw new Error(`unknown option ${argv[i]}`);
+    }
+    return options;
+}
+
+// The spheres of a per-element VRML scene without labels: each top-level Transform whose
+// shape is a Sphere, in node order.
+function vrmlSpheres(text) {
+    const spheres = [];
+    const pattern = /^Transform \{\n {4}translation (\S+) (\S+) (\S+)\n(?: {4}.*\n)*? {12}geometry Sphere \{\n {16}radius (\S+)/gm;
+    for (const match of text.matchAll(pattern)) {
+        spheres.push({ centre: [1, 2, 3].map((k) => Number(match[k])), radius: Number(match[4]) });
+    }
+    return spheres;
+}
+
+const sub = (a, b) => [a[0] - b[0], a[1] - b[1], a[2] - b[2]];
+const dot = (a, b) => a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+const scale = (a, s) => [a[0] * s, a[1] * s, a[2] * s];
+const add = (a, b) => [a[0] + b[0], a[1] + b[1], a[2] + b[2]];
+const unit = (a) => scale(a, 1 / Math.hypot(...a));
+
+// The file's view: the pixel (x right, y down) of a point, and the ray through a pixel centre.
+const focal = Math.min(kWidth, kHeight) / 2 / Math.tan(kHalfAngle);
+function project(point, eye = kEye) {
+    const d = sub(point, eye);
+    return { x: kWidth / 2 + (focal * d[0]) / -d[2], y: kHeight / 2 - (focal * d[1]) / -d[2] };
+}
+function pixelRay(x, y) {
+    return unit([x + 0.5 - kWidth / 2, -(y + 0.5 - kHeight / 2), -focal]);
+}
+
+function hitSphere(eye, ray, sphere) {
+    const toCentre = sub(sphere.centre, eye);
+    const along = dot(ray, toCentre);
+    const gap = along * along - (dot(toCentre, toCentre) - sphere.radius * sphere.radius);
+    if (gap < 0) return null;
+    const t = along - Math.sqrt(gap);
+    if (t <= 0) return null;
+    return { t, normal: unit(sub(add(eye, scale(ray, t)), sphere.centre)) };
+}
+
+function hitCylinder(eye, ray, cylinder) {
+    const { bottom, axis, height, radius } = cylinder;
+    const from = sub(eye, bottom);
+    const rayAcross = sub(ray, scale(axis, dot(ray, axis)));
+    const fromAcross = sub(from, scale(axis, dot(from, axis)));
+    const a = dot(rayAcross, rayAcross);
+    const b = 2 * dot(rayAcross, fromAcross);
+    const c = dot(fromAcross, fromAcross) - radius * radius;
+    const hits = [];
+    const discriminant = b * b - 4 * a * c;
+    if (a > 1e-12 && discriminant >= 0) {
+        const t = (-b - Math.sqrt(discriminant)) / (2 * a);
+        const y = dot(add(from, scale(ray, t)), axis);
+        if (t > 0 && y >= 0 && y <= height) {
+            const across = sub(add(from, scale(ray, t)), scale(axis, y));
+            hits.push({ t, normal: unit(across) });
+        }
+    }
+    for (const [level, outward] of [[0, -1], [height, 1]]) {
+        const along = dot(ray, axis);
+        if (Math.abs(along) < 1e-12) continue;
+        const t = (level - dot(from, axis)) / along;
+        const point = add(from, scale(ray, t));
+        const off = sub(point, scale(axis, level));
+        if (t > 0 && dot(off, off) <= radius * radius) hits.push({ t, normal: scale(axis, outward) });
+    }
+    hits.sort((p, q) => p.t - q.t);
+    return hits[0] ?? null;
+}
+
+// The file's cylinder of an edge: centred between the nodes, 0.4 shorter than the edge (the
+// absolute difference), upright when the ends coincide.
+function cylinderOf(from, to) {
+    const d = sub(to, from);
+    const length = Math.hypot(...d);
+    const axis = length > 0 ? scale(d, 1 / length) : [0, 1, 0];
+    const height = Math.abs(length - kShortening);
+    const middle = scale(add(from, to), 0.5);
+    return { bottom: sub(middle, scale(axis, height / 2)), axis, height, radius: kEdgeRadius };
+}
+
+// The nearest shape along the ray through pixel (x, y), and how far the next one is behind it.
+function firstHit(shapes, x, y, eye = kEye) {
+    const ray = pixelRay(x, y);
+    let best = null;
+    let second = Infinity;
+    for (const shape of shapes) {
+        const hit = shape.kind === 'sphere' ? hitSphere(eye, ray, shape) : hitCylinder(eye, ray, shape);
+        if (!hit) continue;
+        if (!best || hit.t < best.t) {
+            if (best) second = Math.min(second, best.t);
+            best = { ...hit, shape };
+        } else {
+            second = Math.min(second, hit.t);
+        }
+    }
+    return best && { ...best, gap: second - best.t };
+}
+
+// A pixel whose ray and its four neighbours' rays meet the same shape first, clearly in front
+// of the next: rounding cannot make the page show something else there.
+function clearlyShows(shapes, shape, x, y) {
+    for (const [dx, dy] of [[0, 0], [1, 0], [-1, 0], [0, 1], [0, -1]]) {
+        const hit = firstHit(shapes, x + dx, y + dy);
+        if (!hit || hit.shape !== shape || hit.gap < 0.05) return null;
+    }
+    return firstHit(shapes, x, y);
+}
+
+function expectedColour(hit) {
+    const colour = hit.shape.kind === 'sphere' ? kNodeColour : kEdgeColour;
+    return colour.map((c) => Math.round(255 * c * Math.max(hit.normal[2], 0)));
+}
+
+function pixelAt(png, x, y) {
+    const at = 4 * (y * png.width + x);
+    return [png.data[at], png.data[at + 1], png.data[at + 2]];
+}
+
+// Pixels where a ray cast clearly finds shapes of `kind`, at the points `pointsOf` gives.
+function sampleSites(shapes, kind, pointsOf) {
+    const sites = [];
+    for (const shape of shapes.filter((s) => s.kind === kind)) {
+        for (const point of pointsOf(shape)) {
+            const { x, y } = project(point);
+            const px = Math.floor(x);
+            const py = Math.floor(y);
+            if (px < 2 || py < 90 || px >= kWidth - 2 || py >= kHeight - 40) continue; // clear of panels
+            const hit = clearlyShows(shapes, shape, px, py);
+            if (hit) sites.push({ shape, x: px, y: py, hit });
+        }
+        if (sites.length >= kMostSamples) break;
+    }
+    return sites;
+}
+
+function checkPixels(png, sites, what) {
+    for (const site of sites) {
+        const want = expectedColour(site.hit);
+        const got = pixelAt(png, site.x, site.y);
+        if (got.some((value, k) => Math.abs(value - want[k]) > kColourTolerance)) {
+            fail(`${what} ${site.shape.index} at pixel ${site.x},${site.y}: shows ${got}, a ray cast finds ${want}`);
+        }
+    }
+}
+
+async function screenshot(page) {
+    return PNG.sync.read(await page.locator('#scene').screenshot());
+}
+
+async function settle(page) {
+    await page.waitForTimeout(100);
+    await page.waitForFunction(() => document.body.dataset.camera === 'still');
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+}
+
+async function checkHover(page, site, counts) {
+    await page.mouse.move(site.x + 0.5, site.y + 0.5);
+    const tooltip = page.locator('#tooltip');
+    await tooltip.waitFor({ state: 'visible' });
+    const node = site.shape.index;
+    const references = counts[node] - 1;
+    const want = `node ${node} · ${references} reference${references === 1 ? '' : 's'}`;
+    const got = await tooltip.textContent();
+    if (got !== want) fail(`hovering sphere ${node} at ${site.x},${site.y} says "${got}", not "${want}"`);
+}
+
+// Types the node's index into the search box: the node must be selected and in the middle of
+// the view, in the direction the camera looked.
+async function checkSearch(page, shapes, node) {
+    await page.fill('#search', String(node));
+    await page.press('#search', 'Enter');
+    await settle(page);
+    const selection = await page.locator('#selection').textContent();
+    if (!selection.startsWith(`node ${node} selected`)) fail(`the search for ${node} shows "${selection}"`);
+    const centre = shapes[node].centre;
+    await page.mouse.move(kWidth / 2 + 0.5, kHeight / 2 + 0.5);
+    await page.waitForTimeout(300);
+    const tooltip = await page.locator('#tooltip').textContent();
+    // The camera looks down -z at the node: a sphere in front of it over its centre may hide it.
+    const hidden = shapes.some((s) => s.kind === 'sphere' && s.index !== node && s.centre[2] >= centre[2] &&
+        Math.hypot(s.centre[0] - centre[0], s.centre[1] - centre[1]) < s.radius + 0.05);
+    if (!hidden && !tooltip.startsWith(`node ${node} `)) {
+        fail(`after the search for ${node} the middle of the view shows "${tooltip}"`);
+    }
+    const missing = await page.locator('#status').textContent();
+    if (missing !== '') fail(`the search for ${node} says "${missing}"`);
+    await page.fill('#search', String(shapes.filter((s) => s.kind === 'sphere').length));
+    await page.press('#search', 'Enter');
+    if (!(await page.locator('#status').textContent()).startsWith('There is no node')) {
+        fail('a search for a node past the last says nothing');
+    }
+    await page.keyboard.press('Escape');
+    if ((await page.locator('#selection').textContent()) !== '') fail('Escape leaves the selection');
+}
+
+async function main() {
+    const options = parseArguments(process.argv.slice(2));
+    const layout = readLayout(options.layout);
+    const spheres = vrmlSpheres(readFileSync(options.wrl, 'latin1'));
+    if (spheres.length !== layout.nodeCount) throw new Error(`${options.wrl} has ${spheres.length} spheres`);
+    const shapes = spheres.map((s, index) => ({ kind: 'sphere', index, ...s }));
+    if (options.edges) {
+        layout.edges.forEach(([a, b], index) =>
+            shapes.push({ kind: 'cylinder', index, ...cylinderOf(spheres[a].centre, spheres[b].centre) }));
+    }
+
+    const browser = await launchChromium();
+    try {
+        const page = await openPage(browser, pathToFileURL(options.page).href, { width: kWidth, height: kHeight }, fail);
+        if ((await page.locator('#show-edges').isChecked()) !== options.edges) fail('the edges box does not show -showedge');
+        // The file's sizes and the opaque mode, so a pixel shows one shape.
+        if ((await page.locator('#file-sizes').textContent()) === 'file sizes' && (await page.locator('#file-sizes').isVisible())) {
+            await page.click('#file-sizes');
+        }
+        await page.uncheck('#transparent');
+        await page.mouse.move(0, kHeight - 1);
+        await settle(page);
+        const png = await screenshot(page);
+        const sphereSites = sampleSites(shapes, 'sphere', (s) => [s.centre]);
+        // A quarter, half and three quarters along: a cylinder turned about its middle misses two.
+        const cylinderSites = sampleSites(shapes, 'cylinder', (c) =>
+            [0.25, 0.5, 0.75].map((share) => add(c.bottom, scale(c.axis, c.height * share))));
+        if (sphereSites.length === 0 && options.sampled) {
+            fail('no sphere shows clearly anywhere: nothing to check');
+        }
+        checkPixels(png, sphereSites, 'sphere');
+        checkPixels(png, cylinderSites, 'cylinder');
+        if (!options.edges) {
+            for (let y = 90; y < kHeight - 40; ++y) {
+                for (let x = 0; x < kWidth; ++x) {
+                    const [r, g, b] = pixelAt(png, x, y);
+                    if (b > r + 40 && b > g + 40) {
+                        fail(`-showedge false, yet pixel ${x},${y} has the edges' colour ${[r, g, b]}`);
+                        y = kHeight;
+                        break;
+                    }
+                }
+            }
+        }
+        if (sphereSites.length > 0) {
+            await checkHover(page, sphereSites[sphereSites.length - 1], layout.counts);
+        }
+        await checkSearch(page, shapes, layout.nodeCount - 1);
+        if (failures.length === 0) {
+            console.log(`${options.page}: ${sphereSites.length} spheres and ${cylinderSites.length} cylinders as a ray cast finds them`);
+        }
+    } finally {
+        await browser.close();
+    }
+}
+
+try {
+    await main();
+} catch (error) {
+    fail(error.stack ?? String(error));
+}
+if (failures.length > 0) {
+    console.log(failures.join('\n'));
+    process.exit(1);
+}
