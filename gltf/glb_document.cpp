@@ -2,6 +2,7 @@
 
 #include "output/json_writer.hpp"
 #include "output/output_buffer.hpp"
+#include "scene/scene_switches.hpp"
 #include "scene/scene_walk.hpp"
 
 #include <array>

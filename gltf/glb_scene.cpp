@@ -2,10 +2,12 @@
 
 #include "common/failure.hpp"
 #include "gltf/glb_document.hpp"
+#include "layout/fitting.hpp"
 #include "output/json_writer.hpp"
 #include "output/output_buffer.hpp"
 #include "scene/cylinder_placement.hpp"
 #include "scene/drawing_style.hpp"
+#include "scene/geometry.hpp"
 #include "scene/merged_shapes.hpp"
 
 #include <algorithm>
@@ -27,6 +29,8 @@ constexpr std::uint32_t kJsonChunk = 0x4E4F534A;   // "JSON"
 constexpr std::uint32_t kBinaryChunk = 0x004E4942; // "BIN\0"
 constexpr std::uint64_t kHeaderBytes = 12;
 constexpr std::uint64_t kChunkHeaderBytes = 8;
+// The largest file the format can describe: its lengths are 32-bit.
+constexpr std::uint64_t kLargestGlbFile = 0xFFFFFFFFULL;
 // Room for the largest piece written at once: the file header, a JSON token, a view's element.
 constexpr std::size_t kLargestPiece =
     std::max({5 * sizeof(std::uint32_t), kJsonTokenRoom, ViewOut::kLargestPiece});
@@ -44,6 +48,8 @@ float floatRadius(std::int32_t count, double nodeRadius) {
     return static_cast<float>(sphereRadius(count, nodeRadius));
 }
 
+// Not `length`: summed from x, as merged normals have always been made, where edges sum from
+// z; the files are compared byte for byte.
 Point unitLength(const Point& axis) {
     const double length = std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z);
     return {axis.x / length, axis.y / length, axis.z / length};
@@ -301,28 +307,10 @@ class GlbEncoder {
     OutputBuffer out_;
 };
 
-// glTF holds positions as 32-bit floats. Fitted positions up to 1e37 keep every derived value
-// (midpoints, lengths up to 2 x sqrt(3) x 1e37, vertices) finite in float; a layout whose
-// positions fit a VRML scene but not this is refused as too wide, before anything is written.
-constexpr double kLargestGlbCoordinate = 1e37;
-
-void refuseBeyondFloatRange(const Layout& layout) {
-    const Coordinates& at = layout.coordinates;
-    double largest = 0;
-    for (const std::vector<double>* axis : {&at.x, &at.y, &at.z}) {
-        for (const double value : *axis) {
-            largest = std::max(largest, std::fabs(value));
-        }
-    }
-    if (largest > kLargestGlbCoordinate) {
-        throw Failure("coordinates in " + layout.sourcePath + " are too far apart to fit.");
-    }
-}
-
 } // namespace
 
 void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches) {
-    refuseBeyondFloatRange(layout);
+    refuseCoordinatesBeyond(layout, kLargestGlbCoordinate);
     GlbEncoder(layout, sink, switches).write();
 }
 
