@@ -16,7 +16,8 @@ bool wantsGlb(const std::string& outputPath) {
     if (outputPath.size() < kExtension.size()) {
         return false;
     }
-    const std::string_view end = std::string_view(outputPath).substr(outputPath.size() - 4);
+    const std::string_view end =
+        std::string_view(outputPath).substr(outputPath.size() - kExtension.size());
     return std::equal(end.begin(), end.end(), kExtension.begin(), [](char a, char b) {
         return std::tolower(static_cast<unsigned char>(a)) == b;
     });

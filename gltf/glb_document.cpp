@@ -1,5 +1,6 @@
 #include "gltf/glb_document.hpp"
 
+#include "common/version.hpp"
 #include "output/json_writer.hpp"
 #include "output/output_buffer.hpp"
 #include "scene/scene_switches.hpp"
@@ -9,10 +10,6 @@
 #include <charconv>
 #include <cstddef>
 #include <string>
-
-#ifndef LAYOUT2VRML_VERSION
-#define LAYOUT2VRML_VERSION "unknown"
-#endif
 
 namespace l2v {
 namespace {
@@ -258,7 +255,7 @@ void writeGlbJson(JsonWriter<Out>& json, const GlbDocument& document, const Layo
     json.key("version");
     json.string("2.0");
     json.key("generator");
-    json.string("layout2vrml " LAYOUT2VRML_VERSION);
+    json.string(programVersion());
     json.endObject();
     extensions(json, document);
     nodes(json, document, layout, style);
