@@ -3,13 +3,10 @@
 #include "app/command_line.hpp"
 #include "app/scene_export.hpp"
 #include "common/failure.hpp"
+#include "common/version.hpp"
 #include "layout/layout_reader.hpp"
 
 #include <sys/stat.h>
-
-#ifndef LAYOUT2VRML_VERSION
-#define LAYOUT2VRML_VERSION "unknown"
-#endif
 
 namespace l2v {
 namespace {
@@ -26,8 +23,7 @@ void refuseToOverwriteInput(const RunOptions& options) {
     }
 }
 
-} // namespace
-
+// The usage: synopsis and options, a few lines ending in a newline.
 std::string usageText() {
     return "usage: layout2vrml -in graph.3dlayout [-out scene.wrl|scene.glb] [-showlabel true]\n"
            "                   [-showedge false] [-merge true]\n"
@@ -43,13 +39,15 @@ std::string usageText() {
            "on success; a failure prints one line and ends with status 1.\n";
 }
 
+} // namespace
+
 std::string runConverter(std::span<const std::string_view> words) {
     const RunOptions options = parseCommandLine(words);
     if (options.request == Request::showUsage) {
         return usageText();
     }
     if (options.request == Request::showVersion) {
-        return "layout2vrml " LAYOUT2VRML_VERSION "\n";
+        return std::string(programVersion()) + "\n";
     }
     refuseToOverwriteInput(options);
     Layout layout = loadLayout(options.inputPath);

@@ -12,7 +12,4 @@ namespace l2v {
 // when memory runs out.
 std::string runConverter(std::span<const std::string_view> words);
 
-// The usage: synopsis and options, a few lines ending in a newline.
-std::string usageText();
-
 } // namespace l2v

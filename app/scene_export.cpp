@@ -23,6 +23,19 @@ bool endsWithInAnyCase(std::string_view text, std::string_view lowerCaseEnd) {
     });
 }
 
+// The largest fitted coordinate the encoder of `format` can represent.
+double largestCoordinate(SceneFormat format) {
+    switch (format) {
+    case SceneFormat::glb:
+        return kLargestGlbCoordinate;
+    case SceneFormat::html:
+        return kLargestPageCoordinate;
+    case SceneFormat::vrml:
+        return kLargestSceneCoordinate;
+    }
+    return kLargestSceneCoordinate;
+}
+
 } // namespace
 
 SceneFormat formatForPath(const std::string& outputPath) {
@@ -36,9 +49,10 @@ SceneFormat formatForPath(const std::string& outputPath) {
 }
 
 void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches) {
-    fitLayout(layout, kSceneExtent);
+    const SceneFormat format = formatForPath(outputPath);
+    fitLayout(layout, kSceneExtent, largestCoordinate(format));
     OutputFile file(outputPath);
-    switch (formatForPath(outputPath)) {
+    switch (format) {
     case SceneFormat::glb:
         writeGlbScene(layout, file, switches);
         break;

@@ -4,10 +4,11 @@
 #include "html/base64_stream.hpp"
 #include "html/html_text.hpp"
 #include "html/viewer_page.hpp"
+#include "layout/fitting.hpp"
 #include "output/output_buffer.hpp"
+#include "scene/scene_walk.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,10 +28,6 @@ constexpr std::uint64_t kHeaderWords = 6;
 // is read as one string from its script element.
 constexpr std::uint64_t kLargestDataText = (std::uint64_t{1} << 29) - 24;
 
-// Past this a position turns infinite in a 32-bit float; the margin keeps the differences the
-// viewer forms (edge vectors) finite too.
-constexpr double kLargestPageCoordinate = 1e37;
-
 constexpr std::string_view kTitleMark = "{{TITLE}}";
 constexpr std::string_view kDataMark = "{{DATA}}";
 
@@ -43,14 +40,7 @@ void refuseWhatAPageCannotHold(const Layout& layout, std::uint64_t edgeCount) {
     if (Base64Stream::encodedLength(payloadBytes(layout, edgeCount)) > kLargestDataText) {
         throw Failure("scene is too large for a web page.");
     }
-    const Coordinates& at = layout.coordinates;
-    for (const std::vector<double>* axis : {&at.x, &at.y, &at.z}) {
-        for (const double value : *axis) {
-            if (!(std::fabs(value) <= kLargestPageCoordinate)) {
-                throw Failure("coordinates in " + layout.sourcePath + " are too far apart to fit.");
-            }
-        }
-    }
+    refuseCoordinatesBeyond(layout, kLargestPageCoordinate);
 }
 
 void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwitches& switches,

@@ -2,15 +2,19 @@
 
 #include "layout/layout.hpp"
 #include "output/byte_sink.hpp"
-#include "scene/scene_walk.hpp"
+#include "scene/scene_switches.hpp"
 
 namespace l2v {
+
+// Past this a fitted position turns infinite in a 32-bit float; the margin keeps the
+// differences the viewer forms (edge vectors) finite too.
+inline constexpr double kLargestPageCoordinate = 1e37;
 
 // Writes the scene of an already fitted layout into `sink` as one self-contained HTML page:
 // the viewer and, base64-encoded inside it, the positions (32-bit floats), every node's run
 // length and the endpoint pairs of the edges in the VRML scene's order. Throws Failure before
 // writing anything when a browser could not hold the data ("scene is too large for a web
-// page.") or a fitted position lies beyond what 32-bit floats keep finite.
+// page.") or a fitted position lies beyond kLargestPageCoordinate (refuseCoordinatesBeyond).
 void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches);
 
 } // namespace l2v

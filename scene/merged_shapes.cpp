@@ -1,6 +1,7 @@
 #include "scene/merged_shapes.hpp"
 
 #include "scene/cylinder_placement.hpp"
+#include "scene/geometry.hpp"
 
 namespace l2v {
 namespace {
@@ -9,12 +10,7 @@ Point scaled(const Point& axis, double factor) {
     return {axis.x * factor, axis.y * factor, axis.z * factor};
 }
 
-} // namespace
-
-ShapeFrame sphereFrame(const Point& centre, double radius) {
-    return {centre, {Point{radius, 0, 0}, Point{0, radius, 0}, Point{0, 0, radius}}};
-}
-
+// The cylinder's rotation alone: the images of its x, y and z axes.
 std::array<Point, 3> cylinderRotation(const Point& from, const Point& to) {
     const Quaternion q = cylinderTurn(from, to);
     // The columns of the rotation matrix of q: the images of x, y and z.
@@ -24,6 +20,12 @@ std::array<Point, 3> cylinderRotation(const Point& from, const Point& to) {
                   2 * (q.y * q.z + q.w * q.x)},
             Point{2 * (q.x * q.z + q.w * q.y), 2 * (q.y * q.z - q.w * q.x),
                   1 - 2 * (q.x * q.x + q.y * q.y)}};
+}
+
+} // namespace
+
+ShapeFrame sphereFrame(const Point& centre, double radius) {
+    return {centre, {Point{radius, 0, 0}, Point{0, radius, 0}, Point{0, 0, radius}}};
 }
 
 ShapeFrame cylinderFrame(const Point& from, const Point& to, double nodeRadius, double edgeRadius) {

@@ -31,9 +31,6 @@ ShapeFrame sphereFrame(const Point& centre, double radius);
 // |length - 2 x nodeRadius|.
 ShapeFrame cylinderFrame(const Point& from, const Point& to, double nodeRadius, double edgeRadius);
 
-// The cylinder's rotation alone, for turning its normals.
-std::array<Point, 3> cylinderRotation(const Point& from, const Point& to);
-
 // Calls visit(frame) for every node's sphere, in node order.
 template <class Visit>
 void forEachSphereFrame(const Layout& layout, const DrawingStyle& style, Visit&& visit) {

@@ -1,4 +1,4 @@
-"""Prints the coefficients of the arctangent polynomial in vrml/edge_angles.cpp.
+"""Prints the coefficients of the arctangent polynomial in scene/edge_angles.cpp.
 
 A Chebyshev fit of atan(sqrt(u)) / sqrt(u) for u = x * x on [0, tan(pi/8)^2], degree 9,
 highest power first, rounded to doubles. Needs the mpmath package (not used by the build).

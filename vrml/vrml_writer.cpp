@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <stdexcept>
 
 namespace l2v {
 namespace {
@@ -14,8 +15,10 @@ namespace {
 constexpr std::size_t kNumbersPerBlock = 8;
 // A merged mesh's point: three numbers and their separators.
 constexpr std::size_t kPointRoom = 3 * (kMaxFourDecimalsLength + 1);
-// A merged mesh's face: up to a prism cap's corners, each up to 10 digits and a blank.
-constexpr std::size_t kFaceRoom = 64 * 11 + 3;
+// A merged mesh's face: up to this many corners (a prism cap has one per side), each up to
+// 10 digits and a blank, then "-1\n".
+constexpr std::size_t kMaxFaceCorners = 64;
+constexpr std::size_t kFaceRoom = kMaxFaceCorners * 11 + 3;
 // A label is a 32-bit index: at most 10 digits.
 constexpr std::size_t kLabelRoom = 16;
 // Sphere radius texts are cached for run lengths below this (nodes with fewer than 4095
@@ -240,6 +243,9 @@ void VrmlWriter::writeEdge(const EdgeGeometry& edge) {
 }
 
 void VrmlWriter::writeLabel(double x, double y, double z, std::uint32_t label) {
+    if (!showLabels_) {
+        throw std::logic_error("label written by a VRML writer made without labels");
+    }
     char* out = writeNodeOpen(out_.reserve(blockRoom_), x, y, z);
     out = writeDecimal(out, label);
     out = put(out, labelOnlyClose_);
@@ -282,6 +288,9 @@ void VrmlWriter::writeFaceSetFaces() {
 }
 
 void VrmlWriter::writeFace(std::span<const std::uint16_t> corners, std::uint32_t firstPoint) {
+    if (corners.size() > kMaxFaceCorners) {
+        throw std::logic_error("VRML face with more corners than the writer makes room for");
+    }
     char* out = out_.reserve(kFaceRoom);
     for (const std::uint16_t corner : corners) {
         out = writeDecimal(out, firstPoint + corner);

@@ -33,7 +33,7 @@ class VrmlWriter {
     void writeEdge(const EdgeGeometry& edge);
 
     // A node's label alone (for merged scenes, where the spheres are one mesh); the writer
-    // must have been made with labels shown.
+    // must have been made with labels shown (checked: std::logic_error otherwise).
     void writeLabel(double x, double y, double z, std::uint32_t label);
 
     // A group whose children viewers leave out of collision detection, and its close.
@@ -42,8 +42,8 @@ class VrmlWriter {
 
     // One Shape holding a whole mesh as an IndexedFaceSet: the open (material and the start of
     // the point list), the points one per line, the switch to the face list, the faces one
-    // per line (`corners` counted from `firstPoint`), the close. Faces are smoothed across
-    // every corner they share; where the shading must break, the mesh repeats the point.
+    // per line (`corners`, at most 64, counted from `firstPoint`), the close. Faces are smoothed
+    // across every corner they share; where the shading must break, the mesh repeats the point.
     void writeFaceSetOpen(std::string_view colour, double transparency);
     void writePoint(const Point& point);
     void writeFaceSetFaces();

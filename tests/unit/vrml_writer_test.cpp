@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <span>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -86,4 +89,17 @@ TEST(Writer, FrameBlocks) {
               "Viewpoint {\n    description \"home\"\n    position 0.0 0.0 20.000000\n}\n"
               "Background {\n    skyColor 0 0 0\n}\n"
               "\n# End of file!\n");
+}
+
+// A label alone in a writer made without labels would open a sphere it never closes; a face
+// with more corners than the writer's room would write past it.
+TEST(Writer, RefusesCallsOutsideItsPreconditions) {
+    l2v::StringSink sink;
+    l2v::VrmlWriter writer(sink, l2v::DrawingStyle{}, false);
+    EXPECT_THROW(writer.writeLabel(0, 0, 0, 1), std::logic_error);
+    const std::vector<std::uint16_t> corners(65, 0);
+    EXPECT_THROW(writer.writeFace(corners, 0), std::logic_error);
+    writer.writeFace(std::span(corners).first(64), 4000000000U);
+    writer.finish();
+    EXPECT_EQ(countOf(sink.text(), "4000000000 "), 64U);
 }
