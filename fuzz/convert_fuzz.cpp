@@ -1,4 +1,4 @@
-// Runs the whole conversion in memory: read, fit, write the scene in both formats. The first
+// Runs the whole conversion in memory: read, fit, write the scene in every format. The first
 // byte picks the edge and label switches (and with bit 2 also writes the merged scenes); the
 // rest is the layout file. Every input is either
 // refused with a one-line message or gives scenes whose blocks and numbers match the fitted
@@ -8,6 +8,8 @@
 #include "fuzz_check.hpp"
 #include "glb_check.hpp"
 #include "gltf/glb_scene.hpp"
+#include "html/html_scene.hpp"
+#include "html_check.hpp"
 #include "layout/byte_source.hpp"
 #include "layout/fitting.hpp"
 #include "layout/layout_reader.hpp"
@@ -77,6 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     fuzz::checkGlb(glb.text(), *layout, switches);
+    // The page holds the same 32-bit floats as the .glb, so it takes every layout the .glb takes.
+    l2v::StringSink page;
+    l2v::writeHtmlScene(*layout, page, switches);
+    fuzz::checkHtml(page.text(), *layout);
     if ((data[0] & 4) != 0) {
         l2v::SceneSwitches merged = switches;
         merged.merge = true;

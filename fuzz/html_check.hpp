@@ -1,0 +1,14 @@
+#pragma once
+
+#include "layout/layout.hpp"
+
+#include <string_view>
+
+namespace fuzz {
+
+// Checks the web page written for a fitted layout: it is whole, and its scene data decodes to
+// the right header, node and edge counts and sizes, with every position finite and every
+// edge joining two nodes of the layout.
+void checkHtml(std::string_view page, const l2v::Layout& layout);
+
+} // namespace fuzz
