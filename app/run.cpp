@@ -25,11 +25,12 @@ void refuseToOverwriteInput(const RunOptions& options) {
 
 // The usage: synopsis and options, a few lines ending in a newline.
 std::string usageText() {
-    return "usage: layout2vrml -in graph.3dlayout [-out scene.wrl|scene.glb] [-showlabel true]\n"
-           "                   [-showedge false] [-merge true]\n"
+    return "usage: layout2vrml -in graph.3dlayout [-out scene.wrl|scene.glb|scene.html]\n"
+           "                   [-showlabel true] [-showedge false] [-merge true]\n"
            "  -in PATH           the layout to read (required, name ending in .3dlayout)\n"
            "  -out PATH          the scene to write: binary glTF when the name ends in .glb,\n"
-           "                     VRML otherwise (default: the input name with .wrl)\n"
+           "                     a web page to explore it in when it ends in .html, VRML\n"
+           "                     otherwise (default: the input name with .wrl)\n"
            "  -showlabel true    label every node with its 0-based index\n"
            "  -showedge VALUE    true draws the edges (default), anything else leaves them out\n"
            "  -merge true        all spheres in one mesh, all cylinders in another (opens in\n"
