@@ -16,6 +16,7 @@ class Viewer {
     this.suggestedScale = suggestedSizeScale(scene);
     this.sizeScale = this.suggestedScale;
     this.selected = -1;
+    this.highlighted = false;
     this.hovered = -1;
     this.pendingHover = null;
     this.neighbours = null;
@@ -24,6 +25,10 @@ class Viewer {
     this.firstFrame = true;
     this.controls = new PageControls(this);
     this.controls.showSizeScale(this.sizeScale, this.suggestedScale);
+    this.chosenEntry = -1;
+    if (scene.legend) {
+      this.controls.showLegend(scene.legend, (entry) => this.highlightEntry(entry));
+    }
     attachControls(this.canvas, this);
     window.addEventListener("resize", () => this.changed());
   }
@@ -61,7 +66,7 @@ class Viewer {
       projection: this.camera.projectionMatrix(aspect, this.bounds),
       pixelAngle,
       sizeScale: this.sizeScale,
-      highlight: this.selected >= 0,
+      highlight: this.highlighted,
       showEdges: this.settings.showEdges,
       transparent: this.settings.transparent,
     };
@@ -217,7 +222,34 @@ class Viewer {
     return this.neighbours;
   }
 
+  // Makes the nodes of legend entry `entry` stand out, with the edges between them; the same
+  // entry again, or -1, clears.
+  highlightEntry(entry) {
+    const chosen = entry === this.chosenEntry ? -1 : entry;
+    this.select(-1);
+    this.chosenEntry = chosen;
+    this.controls.markLegendEntry(chosen);
+    if (chosen < 0) {
+      return;
+    }
+    const states = new Uint8Array(this.scene.nodeCount);
+    const colours = this.scene.nodeColours;
+    for (let i = 0; i < this.scene.nodeCount; ++i) {
+      states[i] = colours[4 * i + 3] === chosen ? 2 : 0;
+    }
+    this.renderer.setStates(states);
+    this.highlighted = true;
+    const entryOf = this.scene.legend.entries[chosen];
+    this.controls.showClassSelection(entryOf.label, entryOf.nodes);
+    this.changed();
+  }
+
   select(node) {
+    this.highlighted = node >= 0;
+    if (this.chosenEntry >= 0 && node >= 0) {
+      this.chosenEntry = -1;
+      this.controls.markLegendEntry(-1);
+    }
     const states = new Uint8Array(this.scene.nodeCount);
     const neighbours = node >= 0 ? this.neighbourTable().of(node) : [];
     neighbours.forEach((i) => (states[i] = 1));
@@ -291,6 +323,8 @@ class Viewer {
     const actions = {
       Escape: () => {
         this.select(-1);
+        this.chosenEntry = -1;
+        this.controls.markLegendEntry(-1);
         document.activeElement.blur();
       },
       r: () => this.reset(),

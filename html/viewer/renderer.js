@@ -63,11 +63,16 @@ class SceneRenderer {
       nodes[4 * i + 3] = counts[i];
     }
     this.nodeTexture = this.createTexture(gl.RGBA32F, gl.RGBA, gl.FLOAT, nodes);
-    // Every node keeps a colour of its own, so nodes can be coloured by group.
+    // Every node has a colour of its own (red, green, blue, legend entry): the file's, or its
+    // class's when the nodes are coloured by group.
     this.colours = new Uint8Array(4 * texels);
-    const [r, g, b] = kNodeColour.map((c) => Math.round(c * 255));
-    for (let i = 0; i < texels; ++i) {
-      this.colours.set([r, g, b, 255], 4 * i);
+    if (this.scene.nodeColours) {
+      this.colours.set(this.scene.nodeColours);
+    } else {
+      const [r, g, b] = kNodeColour.map((c) => Math.round(c * 255));
+      for (let i = 0; i < texels; ++i) {
+        this.colours.set([r, g, b, 0], 4 * i);
+      }
     }
     this.colourTexture = this.createTexture(gl.RGBA8, gl.RGBA, gl.UNSIGNED_BYTE, this.colours);
     this.states = new Uint8Array(texels);

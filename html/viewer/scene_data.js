@@ -3,10 +3,14 @@
 // The scene data the converter embeds: a header of six 32-bit words (magic, version, node
 // count, edge count, flags, reserved), the positions as 32-bit floats, every node's run
 // length (1 + its references) and the edges as pairs of node indices, all little-endian.
+// When the nodes are coloured (flag 4), the second index of an edge whose ends share a class
+// has its top bit set, and two parts follow: every node's colour as red, green, blue and its
+// legend entry (a byte each), then the legend as JSON text after its length in bytes.
 const kDataMagic = 0x4756324c;
 const kDataVersion = 1;
 const kHeaderBytes = 24;
 const kNodeRadius = 0.2;
+const kNodeBits = 0x7fffffff; // an edge end's node index, without the shared-class bit
 const kEdgeRadius = 0.1;
 
 function decodeBase64(text) {
@@ -40,7 +44,9 @@ function readSceneData(text) {
   const nodeCount = header[2];
   const edgeCount = header[3];
   const flags = header[4];
-  if (bytes.length !== kHeaderBytes + 16 * nodeCount + 8 * edgeCount) {
+  const coloured = (flags & 4) !== 0;
+  const sceneBytes = kHeaderBytes + 16 * nodeCount + 8 * edgeCount;
+  if (bytes.length < sceneBytes + (coloured ? 4 * nodeCount + 4 : 0)) {
     throw damaged;
   }
   let offset = kHeaderBytes;
@@ -49,7 +55,22 @@ function readSceneData(text) {
   const counts = new Uint32Array(bytes.buffer, offset, nodeCount);
   offset += 4 * nodeCount;
   const edges = new Uint32Array(bytes.buffer, offset, 2 * edgeCount);
+  offset += 8 * edgeCount;
+  let nodeColours = null;
+  let legend = null;
+  if (coloured) {
+    nodeColours = new Uint8Array(bytes.buffer, offset, 4 * nodeCount);
+    offset += 4 * nodeCount;
+    const length = new Uint32Array(bytes.buffer, offset, 1)[0];
+    offset += 4;
+    if (offset + length > bytes.length) {
+      throw damaged;
+    }
+    legend = JSON.parse(new TextDecoder().decode(bytes.subarray(offset, offset + length)));
+  }
   return {
+    nodeColours,
+    legend,
     nodeCount,
     edgeCount,
     positions,
@@ -114,7 +135,7 @@ function suggestedSizeScale(scene) {
   const p = scene.positions;
   const lengths = sampleIndices(scene.edgeCount, 50001).map((edge) => {
     const a = 3 * scene.edges[2 * edge];
-    const b = 3 * scene.edges[2 * edge + 1];
+    const b = 3 * (scene.edges[2 * edge + 1] & kNodeBits);
     return Math.hypot(p[a] - p[b], p[a + 1] - p[b + 1], p[a + 2] - p[b + 2]);
   });
   const counts = sampleIndices(scene.nodeCount, 50001).map((node) => scene.counts[node]);
@@ -129,7 +150,7 @@ function suggestedSizeScale(scene) {
 // Every node's neighbours through the drawn edges, as offsets into one list.
 function neighbourTable(scene) {
   const offsets = new Uint32Array(scene.nodeCount + 1);
-  const edges = scene.edges;
+  const edges = scene.edges.map((end) => end & kNodeBits);
   for (let i = 0; i < edges.length; ++i) {
     ++offsets[edges[i] + 1];
   }

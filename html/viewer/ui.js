@@ -40,6 +40,32 @@ class PageControls {
     this.fileSizes.addEventListener("click", () => viewer.toggleFileSizes());
   }
 
+  // The legend of a coloured scene: one line per class with its colour and node count; a
+  // click on a line calls pick(entry).
+  showLegend(legend, pick) {
+    const box = element("legend");
+    const title = document.createElement("div");
+    title.className = "legend-title";
+    title.textContent = legend.title;
+    box.append(title);
+    legend.entries.forEach((entry, index) => {
+      const line = document.createElement("button");
+      line.className = "legend-entry";
+      const swatch = document.createElement("span");
+      swatch.className = "swatch";
+      swatch.style.background = `rgb(${entry.colour.map((c) => Math.round(255 * c)).join(",")})`;
+      line.append(swatch, `${entry.label} · ${entry.nodes.toLocaleString("en")}`);
+      line.addEventListener("click", () => pick(index));
+      box.append(line);
+    });
+    box.hidden = false;
+    this.legendLines = [...box.querySelectorAll(".legend-entry")];
+  }
+
+  markLegendEntry(index) {
+    (this.legendLines ?? []).forEach((line, k) => line.classList.toggle("chosen", k === index));
+  }
+
   showSetting(setting, value) {
     this.checkboxes[setting].checked = value;
   }
@@ -78,6 +104,10 @@ class PageControls {
         ? ""
         : `node ${node} selected · ${references} references · ${neighbourCount} ` +
           `neighbour${neighbourCount === 1 ? "" : "s"} · Escape clears`;
+  }
+
+  showClassSelection(label, nodes) {
+    this.selection.textContent = `${label} stands out: ${nodes} nodes · Escape clears`;
   }
 
   toggleHelp() {

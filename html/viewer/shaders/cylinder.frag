@@ -2,6 +2,7 @@ flat in vec3 vBottom;
 flat in vec3 vTop;
 flat in float vRadius;
 flat in uint vState;
+flat in vec3 vColour;
 
 // Where the ray from the eye along `ray` first meets the capped cylinder, as (distance,
 // normal), or a negative distance when it misses.
@@ -35,7 +36,7 @@ vec4 castCylinder(vec3 ray) {
 void main() {
   if (uForm == 0) {
     // A line: the cylinder is at most a pixel or two wide here.
-    writeSurface(gl_FragCoord.z, vec3(0.0, 0.0, 1.0), uEdgeColour, vState, 0u);
+    writeSurface(gl_FragCoord.z, vec3(0.0, 0.0, 1.0), vColour, vState, 0u);
     return;
   }
   vec3 ray = pixelRay();
@@ -47,5 +48,5 @@ void main() {
   if (normal.z < 0.0) {
     normal = -normal;
   }
-  writeSurface(depthOf(ray * hit.x), normal, uEdgeColour, vState, 0u);
+  writeSurface(depthOf(ray * hit.x), normal, vColour, vState, 0u);
 }

@@ -5,10 +5,15 @@ flat out vec3 vBottom;
 flat out vec3 vTop;
 flat out float vRadius;
 flat out uint vState;
+flat out vec3 vColour;
 
 void main() {
   uint edge = shapeNumber(uForm == 0 ? 2 : 6);
   uvec2 ends = texelFetch(uEdges, dataTexel(edge), 0).rg;
+  // The top bit of the second end: the ends share a class, and the edge takes its colour.
+  vColour = (ends.y & 0x80000000u) != 0u ? texelFetch(uNodeColours, dataTexel(ends.x), 0).rgb :
+    uEdgeColour;
+  ends.y &= 0x7fffffffu;
   vec4 from = texelFetch(uNodes, dataTexel(ends.x), 0);
   vec4 to = texelFetch(uNodes, dataTexel(ends.y), 0);
   uint fromState = texelFetch(uNodeStates, dataTexel(ends.x), 0).r;
