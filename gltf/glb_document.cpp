@@ -39,16 +39,13 @@ std::string floatList(std::initializer_list<float> values) {
     return out;
 }
 
-// A VRML colour text ("1 0.95 0.7") and an opacity as a JSON RGBA list.
-std::string colourFactor(const std::string& colour, double transparency) {
-    std::string out = "[";
-    for (const char c : colour) {
-        out += c == ' ' ? ',' : c;
-    }
-    return out + "," + jsonFloat(static_cast<float>(1.0 - transparency)) + "]";
+// A colour and an opacity as a JSON RGBA list.
+std::string colourFactor(const Rgb& colour, double transparency) {
+    return floatList(
+        {colour.red, colour.green, colour.blue, static_cast<float>(1.0 - transparency)});
 }
 
-std::string material(const char* name, const std::string& colour, double transparency) {
+std::string material(const char* name, const Rgb& colour, double transparency) {
     return std::string(R"({"name":")") + name + R"(","pbrMetallicRoughness":{"baseColorFactor":)" +
            colourFactor(colour, transparency) + R"(,"metallicFactor":0},"alphaMode":"BLEND"})";
 }

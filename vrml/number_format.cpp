@@ -113,4 +113,16 @@ char* writeDecimal(char* out, std::uint32_t value) {
     return out + width;
 }
 
+std::string vrmlColour(const Rgb& colour) {
+    std::string text;
+    char digits[32];
+    for (const float component : {colour.red, colour.green, colour.blue}) {
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, component).ptr);
+    }
+    return text;
+}
+
 } // namespace l2v

@@ -11,7 +11,7 @@ namespace {
 
 const char* const kTitle = "Nodescape";
 const char* const kInfo = "(VRML output) a graph layout drawn as spheres and cylinders";
-const char* const kSkyColour = "0 0 0";
+constexpr Rgb kSkyColour{0, 0, 0};
 
 void writeFrame(VrmlWriter& writer) {
     writer.writeHeader();
@@ -23,7 +23,7 @@ void writeFrame(VrmlWriter& writer) {
 // One mesh of copies of `unit`, one per frame that `frames` visits: every copy's points, then
 // every copy's faces counted from its first point.
 template <class Frames>
-void writeMergedMesh(VrmlWriter& writer, const UnitPolyhedron& unit, std::string_view colour,
+void writeMergedMesh(VrmlWriter& writer, const UnitPolyhedron& unit, const Rgb& colour,
                      double transparency, const Frames& frames) {
     writer.writeFaceSetOpen(colour, transparency);
     std::uint32_t copies = 0;

@@ -55,12 +55,12 @@ void addLine(std::string& out, int indent, std::string_view text, std::string_vi
 
 // Appends the start of a Shape at `indent`, up to its geometry: the appearance with the
 // material's colour and, when given, its transparency.
-void addShapeAppearance(std::string& out, int indent, std::string_view colour,
+void addShapeAppearance(std::string& out, int indent, const Rgb& colour,
                         std::optional<double> transparency) {
     addLine(out, indent, "Shape {");
     addLine(out, indent + 4, "appearance Appearance {");
     addLine(out, indent + 8, "material Material {");
-    addLine(out, indent + 12, "diffuseColor ", colour);
+    addLine(out, indent + 12, "diffuseColor ", vrmlColour(colour));
     if (transparency) {
         addLine(out, indent + 12, "transparency ", fixedText(*transparency));
     }
@@ -192,9 +192,9 @@ void VrmlWriter::writeViewpoint(double distance) {
     out_.append("\n}\n");
 }
 
-void VrmlWriter::writeBackground(std::string_view skyColour) {
+void VrmlWriter::writeBackground(const Rgb& skyColour) {
     out_.append("Background {\n    skyColor ");
-    out_.append(skyColour);
+    out_.append(vrmlColour(skyColour));
     out_.append("\n}\n");
 }
 
@@ -254,7 +254,7 @@ void VrmlWriter::writeNoCollisionClose() {
     out_.append("    ]\n}\n");
 }
 
-void VrmlWriter::writeFaceSetOpen(std::string_view colour, double transparency) {
+void VrmlWriter::writeFaceSetOpen(const Rgb& colour, double transparency) {
     std::string text;
     addShapeAppearance(text, 0, colour, transparency);
     addLine(text, 4, "geometry IndexedFaceSet {");

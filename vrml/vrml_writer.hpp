@@ -22,7 +22,7 @@ class VrmlWriter {
     void writeHeader();
     void writeWorldInfo(std::string_view title, std::string_view info);
     void writeViewpoint(double distance);
-    void writeBackground(std::string_view skyColour);
+    void writeBackground(const Rgb& skyColour);
     void writeTrailer();
 
     // One node: a sphere of radius sqrt(count) x nodeRadius at (x, y, z), where `count` is the
@@ -44,7 +44,7 @@ class VrmlWriter {
     // the point list), the points one per line, the switch to the face list, the faces one
     // per line (`corners` counted from `firstPoint`), the close. Faces are smoothed across
     // every corner they share; where the shading must break, the mesh repeats the point.
-    void writeFaceSetOpen(std::string_view colour, double transparency);
+    void writeFaceSetOpen(const Rgb& colour, double transparency);
     void writePoint(const Point& point);
     void writeFaceSetFaces();
     void writeFace(std::span<const std::uint16_t> corners, std::uint32_t firstPoint);
