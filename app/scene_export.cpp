@@ -22,13 +22,14 @@ bool wantsGlb(const std::string& outputPath) {
     });
 }
 
-void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches) {
+void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches,
+                 const Colouring& colouring) {
     fitLayout(layout, kSceneExtent);
     OutputFile file(outputPath);
     if (wantsGlb(outputPath)) {
-        writeGlbScene(layout, file, switches);
+        writeGlbScene(layout, file, switches, colouring);
     } else {
-        writeVrmlScene(layout, file, switches);
+        writeVrmlScene(layout, file, switches, colouring);
     }
     file.commit();
 }

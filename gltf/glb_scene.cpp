@@ -350,7 +350,8 @@ void refuseBeyondFloatRange(const Layout& layout) {
 
 } // namespace
 
-void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches) {
+void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
+                   const Colouring& /*colouring*/) {
     refuseBeyondFloatRange(layout);
     GlbEncoder(layout, sink, switches).write();
 }

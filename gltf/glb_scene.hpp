@@ -2,6 +2,7 @@
 
 #include "layout/layout.hpp"
 #include "output/byte_sink.hpp"
+#include "scene/colouring.hpp"
 #include "scene/scene_walk.hpp"
 
 #include <cstdint>
@@ -18,6 +19,7 @@ inline constexpr std::uint64_t kLargestGlbFile = 0xFFFFFFFFULL;
 // would pass the format's 4 GiB limit ("scene is too large for a glb file.") or a fitted
 // position lies beyond what 32-bit floats keep finite ("coordinates in FILE are too far
 // apart to fit.").
-void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches);
+void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
+                   const Colouring& colouring = Colouring{});
 
 } // namespace l2v

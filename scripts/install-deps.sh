@@ -11,6 +11,8 @@ packages=(
     libcoin-dev                    # conformance test: a real VRML97 reader
     clang libclang-rt-14-dev llvm  # libFuzzer targets and sanitizers
     libbenchmark-dev               # micro-benchmarks
+    libigraph-dev libarpack2-dev pkg-config  # community detection (-color community)
+    python3-networkx               # an independent community finder the tests compare with
     file dpkg-dev                  # package check
 )
 # Node.js runs the glTF readers; a machine that already has it keeps its own.
