@@ -24,9 +24,10 @@ bool wantsGlb(const std::string& outputPath) {
 
 void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches,
                  const Colouring& colouring) {
-    fitLayout(layout, kSceneExtent);
+    const bool glb = wantsGlb(outputPath);
+    fitLayout(layout, kSceneExtent, glb ? kLargestGlbCoordinate : kLargestSceneCoordinate);
     OutputFile file(outputPath);
-    if (wantsGlb(outputPath)) {
+    if (glb) {
         writeGlbScene(layout, file, switches, colouring);
     } else {
         writeVrmlScene(layout, file, switches, colouring);

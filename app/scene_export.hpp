@@ -2,7 +2,7 @@
 
 #include "layout/layout.hpp"
 #include "scene/colouring.hpp"
-#include "scene/scene_walk.hpp"
+#include "scene/scene_switches.hpp"
 
 #include <string>
 

@@ -170,7 +170,7 @@ void BM_ParseNodeLine(benchmark::State& state) {
     for (auto _ : state) {
         pool.clear();
         const l2v::LinePlace place{path, static_cast<int>(at)};
-        const l2v::Position position =
+        const l2v::Point position =
             l2v::parseNodeLine(lines[at & kSampleMask], kNodeCount, place, pool);
         benchmark::DoNotOptimize(position);
         benchmark::DoNotOptimize(pool.data());

@@ -14,6 +14,7 @@
 #include "layout_check.hpp"
 #include "output/byte_sink.hpp"
 #include "refusal_check.hpp"
+#include "scene/scene_switches.hpp"
 #include "scene_check.hpp"
 #include "vrml/vrml_scene.hpp"
 
@@ -42,7 +43,7 @@ std::optional<l2v::Layout> readOrRefuse(std::string_view bytes) {
 bool fitOrRefuse(l2v::Layout& layout) {
     const l2v::Coordinates original = layout.coordinates;
     try {
-        l2v::fitLayout(layout, l2v::kSceneExtent);
+        l2v::fitLayout(layout, l2v::kSceneExtent, l2v::kLargestSceneCoordinate);
     } catch (const l2v::Failure& failure) {
         fuzz::checkConvertRefusal(failure.what(), kSourcePath);
         fuzz::checkFitRefusalJustified(original, layout.nodeCount, l2v::kSceneExtent);

@@ -2,6 +2,7 @@
 
 #include "fuzz_check.hpp"
 #include "layout/fitting.hpp"
+#include "scene/scene_switches.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -100,7 +101,7 @@ void checkAxis(const std::vector<double>& fitted, const Wide& expected, long dou
                const char* axis) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
         require(std::isfinite(fitted[i]), "fitted coordinate not finite", axis);
-        require(std::fabs(fitted[i]) <= l2v::kLargestFittedCoordinate,
+        require(std::fabs(fitted[i]) <= l2v::kLargestSceneCoordinate,
                 "fitted coordinate beyond the drawable range", axis);
         const long double error = std::fabs(static_cast<long double>(fitted[i]) - expected[i]);
         require(error <= tolerance, "fitted coordinate far from the exact fit",
@@ -125,7 +126,7 @@ void checkFitRefusalJustified(const l2v::Coordinates& original, std::int32_t nod
     const long double largest =
         std::max({largestMagnitude(exact.fit.x), largestMagnitude(exact.fit.y),
                   largestMagnitude(exact.fit.z)});
-    const long double clearlyDrawable = l2v::kLargestFittedCoordinate * (1.0L - 1e-6L);
+    const long double clearlyDrawable = l2v::kLargestSceneCoordinate * (1.0L - 1e-6L);
     require(!(largest < clearlyDrawable), "a drawable layout was refused as too far apart",
             "largest exactly fitted magnitude " + std::to_string(static_cast<double>(largest)));
 }

@@ -1,6 +1,7 @@
 #include "glb_check.hpp"
 
 #include "fuzz_check.hpp"
+#include "scene/scene_walk.hpp"
 
 #include <cmath>
 #include <cstdint>

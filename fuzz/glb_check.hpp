@@ -1,7 +1,7 @@
 #pragma once
 
 #include "layout/layout.hpp"
-#include "scene/scene_walk.hpp"
+#include "scene/scene_switches.hpp"
 
 #include <string_view>
 

@@ -18,18 +18,18 @@ using l2v::testing::sameBits;
 // Small enough that generated references often fall on both sides of it.
 constexpr std::int32_t kNodeCount = 100;
 
-bool sameBits(const l2v::Position& a, const l2v::Position& b) {
+bool sameBits(const l2v::Point& a, const l2v::Point& b) {
     return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z);
 }
 
 void checkLine(std::string_view line) {
-    l2v::Position quick;
+    l2v::Point quick;
     std::vector<std::int32_t> quickReferences;
     if (!l2v::parsePlainNodeLine(line, kNodeCount, quick, quickReferences)) {
         return;
     }
     static const std::string kSource = "fuzz.3dlayout";
-    l2v::Position general;
+    l2v::Point general;
     std::vector<std::int32_t> generalReferences;
     try {
         general = l2v::parseGeneralNodeLine(line, kNodeCount, {kSource, 1}, generalReferences);

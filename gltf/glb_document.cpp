@@ -1,11 +1,13 @@
 #include "gltf/glb_document.hpp"
 
-#include "gltf/json_number.hpp"
-#include "scene/drawing_style.hpp"
+#include "output/json_writer.hpp"
+#include "output/output_buffer.hpp"
+#include "scene/scene_switches.hpp"
 #include "scene/scene_walk.hpp"
 
-#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <string>
 
 #ifndef LAYOUT2VRML_VERSION
 #define LAYOUT2VRML_VERSION "unknown"
@@ -14,206 +16,283 @@
 namespace l2v {
 namespace {
 
-constexpr int kFloat = 5126;
-constexpr int kUnsignedShort = 5123;
-constexpr int kUnsignedInt = 5125;
-constexpr int kArrayBuffer = 34962;
-constexpr int kElementArrayBuffer = 34963;
-constexpr std::uint64_t kVec3Bytes = 3 * sizeof(float);
-constexpr std::uint64_t kVec4Bytes = 4 * sizeof(float);
 // The camera of the VRML scene: 45 degrees of vertical field of view.
 constexpr float kFieldOfView = 0.785398F;
 constexpr float kNearPlane = 0.1F;
+constexpr const char* kInstancing = "EXT_mesh_gpu_instancing";
 
-std::string text(std::uint64_t value) {
-    return std::to_string(value);
-}
-
-std::string floatList(std::initializer_list<float> values) {
-    std::string out;
+template <class Out> void floatArray(JsonWriter<Out>& json, const std::array<float, 3>& values) {
+    json.beginArray();
     for (const float value : values) {
-        out += out.empty() ? '[' : ',';
-        out += jsonFloat(value);
+        json.number(value);
     }
-    out += ']';
-    return out;
+    json.endArray();
 }
 
-// A colour and an opacity as a JSON RGBA list.
-std::string colourFactor(const Rgb& colour, double transparency) {
-    return floatList(
-        {colour.red, colour.green, colour.blue, static_cast<float>(1.0 - transparency)});
-}
-
-std::string material(const char* name, const Rgb& colour, double transparency) {
-    return std::string(R"({"name":")") + name + R"(","pbrMetallicRoughness":{"baseColorFactor":)" +
-           colourFactor(colour, transparency) + R"(,"metallicFactor":0},"alphaMode":"BLEND"})";
-}
-
-std::string positionBounds(const MeshPlan& mesh) {
-    return R"(,"min":)" + floatList({mesh.low[0], mesh.low[1], mesh.low[2]}) + R"(,"max":)" +
-           floatList({mesh.high[0], mesh.high[1], mesh.high[2]});
-}
-
-class ViewPlanner {
-  public:
-    explicit ViewPlanner(std::vector<BinaryView>& views) : views_(views) {}
-
-    // Adds a view and returns its accessor's index.
-    std::uint64_t add(std::uint64_t count, std::uint64_t elementBytes, int componentType,
-                      const char* type, int target, std::string bounds = {}) {
-        BinaryView view;
-        view.offset = end_;
-        view.length = count * elementBytes;
-        view.count = count;
-        view.componentType = componentType;
-        view.type = type;
-        view.target = target;
-        view.bounds = std::move(bounds);
-        end_ += (view.length + 3) / 4 * 4; // every view starts on a 4-byte boundary
-        views_.push_back(std::move(view));
-        return views_.size() - 1;
+template <class Out>
+void material(JsonWriter<Out>& json, const char* name, const Rgb& colour, double transparency) {
+    json.beginObject();
+    json.key("name");
+    json.string(name);
+    json.key("pbrMetallicRoughness");
+    json.beginObject();
+    json.key("baseColorFactor");
+    json.beginArray();
+    for (const float channel : {colour.red, colour.green, colour.blue}) {
+        json.number(channel);
     }
-
-    std::uint64_t end() const { return end_; }
-
-  private:
-    std::vector<BinaryView>& views_;
-    std::uint64_t end_ = 0;
-};
-
-// Accessors of one mesh's vertices and triangles; returns its JSON mesh.
-std::string planMesh(ViewPlanner& views, const MeshPlan& mesh, const char* name, int material) {
-    const std::uint64_t position =
-        views.add(mesh.vertices, kVec3Bytes, kFloat, "VEC3", kArrayBuffer, positionBounds(mesh));
-    const std::uint64_t normal = views.add(mesh.vertices, kVec3Bytes, kFloat, "VEC3", kArrayBuffer);
-    const std::uint64_t indices = mesh.wideIndices
-                                      ? views.add(mesh.indices, sizeof(std::uint32_t), kUnsignedInt,
-                                                  "SCALAR", kElementArrayBuffer)
-                                      : views.add(mesh.indices, sizeof(std::uint16_t),
-                                                  kUnsignedShort, "SCALAR", kElementArrayBuffer);
-    return std::string(R"({"name":")") + name + R"(","primitives":[{"attributes":{"POSITION":)" +
-           text(position) + R"(,"NORMAL":)" + text(normal) + R"(},"indices":)" + text(indices) +
-           R"(,"material":)" + std::to_string(material) + "}]}";
+    json.number(static_cast<float>(1.0 - transparency));
+    json.endArray();
+    json.key("metallicFactor");
+    json.index(0);
+    json.endObject();
+    json.key("alphaMode");
+    json.string("BLEND");
+    json.endObject();
 }
 
-std::string plainNode(const char* name, int mesh) {
-    return std::string(R"({"name":")") + name + R"(","mesh":)" + std::to_string(mesh) + "}";
+template <class Out>
+void mesh(JsonWriter<Out>& json, const char* name, const MeshAccessors& accessors,
+          std::uint64_t materialIndex) {
+    json.beginObject();
+    json.key("name");
+    json.string(name);
+    json.key("primitives");
+    json.beginArray();
+    json.beginObject();
+    json.key("attributes");
+    json.beginObject();
+    json.key("POSITION");
+    json.index(accessors.position);
+    json.key("NORMAL");
+    json.index(accessors.normal);
+    json.endObject();
+    json.key("indices");
+    json.index(accessors.indices);
+    json.key("material");
+    json.index(materialIndex);
+    json.endObject();
+    json.endArray();
+    json.endObject();
 }
 
-std::string instancedNode(const char* name, int mesh, const std::string& attributes) {
-    return std::string(R"({"name":")") + name + R"(","mesh":)" + std::to_string(mesh) +
-           R"(,"extensions":{"EXT_mesh_gpu_instancing":{"attributes":{)" + attributes + "}}}}";
+// A glTF node drawing `meshIndex` once, or once per instance when it has instance attributes.
+template <class Out>
+void shapeNode(JsonWriter<Out>& json, const char* name, std::uint64_t meshIndex,
+               const std::vector<InstanceAttribute>& instances) {
+    json.beginObject();
+    json.key("name");
+    json.string(name);
+    json.key("mesh");
+    json.index(meshIndex);
+    if (!instances.empty()) {
+        json.key("extensions");
+        json.beginObject();
+        json.key(kInstancing);
+        json.beginObject();
+        json.key("attributes");
+        json.beginObject();
+        for (const InstanceAttribute& attribute : instances) {
+            json.key(attribute.name);
+            json.index(attribute.accessor);
+        }
+        json.endObject();
+        json.endObject();
+        json.endObject();
+    }
+    json.endObject();
 }
 
-std::string accessorsAndViews(const std::vector<BinaryView>& views) {
-    std::string accessors = R"("accessors":[)";
-    std::string bufferViews = R"("bufferViews":[)";
+template <class Out>
+void labelledNode(JsonWriter<Out>& json, std::uint32_t index, const Point& at, float radius) {
+    json.beginObject();
+    json.key("name");
+    json.indexString(index);
+    json.key("mesh");
+    json.index(0);
+    json.key("translation");
+    floatArray(json,
+               {static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.z)});
+    json.key("scale");
+    floatArray(json, {radius, radius, radius});
+    json.endObject();
+}
+
+template <class Out> void accessors(JsonWriter<Out>& json, const std::vector<BinaryView>& views) {
+    json.key("accessors");
+    json.beginArray();
     for (std::size_t i = 0; i < views.size(); ++i) {
         const BinaryView& view = views[i];
-        const char* comma = i == 0 ? "" : ",";
-        accessors += std::string(comma) + R"({"bufferView":)" + text(i) + R"(,"componentType":)" +
-                     std::to_string(view.componentType) + R"(,"count":)" + text(view.count) +
-                     R"(,"type":")" + view.type + "\"" + view.bounds + "}";
-        bufferViews += std::string(comma) + R"({"buffer":0,"byteOffset":)" + text(view.offset) +
-                       R"(,"byteLength":)" + text(view.length) +
-                       (view.target != 0 ? R"(,"target":)" + std::to_string(view.target) : "") +
-                       "}";
+        json.beginObject();
+        json.key("bufferView");
+        json.index(i);
+        json.key("componentType");
+        json.index(static_cast<std::uint64_t>(view.componentType));
+        json.key("count");
+        json.index(view.count);
+        json.key("type");
+        json.string(view.type);
+        if (view.bounds) {
+            json.key("min");
+            floatArray(json, view.bounds->low);
+            json.key("max");
+            floatArray(json, view.bounds->high);
+        }
+        json.endObject();
     }
-    return accessors + "]," + bufferViews + "]";
+    json.endArray();
+}
+
+template <class Out> void bufferViews(JsonWriter<Out>& json, const std::vector<BinaryView>& views) {
+    json.key("bufferViews");
+    json.beginArray();
+    for (const BinaryView& view : views) {
+        json.beginObject();
+        json.key("buffer");
+        json.index(0);
+        json.key("byteOffset");
+        json.index(view.offset);
+        json.key("byteLength");
+        json.index(view.length);
+        if (view.target != 0) {
+            json.key("target");
+            json.index(static_cast<std::uint64_t>(view.target));
+        }
+        json.endObject();
+    }
+    json.endArray();
+}
+
+template <class Out> void extensions(JsonWriter<Out>& json, const GlbDocument& document) {
+    if (document.nodeInstances.empty() && document.edgeInstances.empty()) {
+        return;
+    }
+    for (const char* use : {"extensionsUsed", "extensionsRequired"}) {
+        json.key(use);
+        json.beginArray();
+        json.string(kInstancing);
+        json.endArray();
+    }
+}
+
+// The scene's nodes: spheres, cylinders, camera, then the labelled nodes (when labels are
+// shown) that the first one holds as its children.
+template <class Out>
+void nodes(JsonWriter<Out>& json, const GlbDocument& document, const Layout& layout,
+           const DrawingStyle& style) {
+    const std::uint64_t camera = document.cylinder ? 2 : 1;
+    json.key("scene");
+    json.index(0);
+    json.key("scenes");
+    json.beginArray();
+    json.beginObject();
+    json.key("nodes");
+    json.beginArray();
+    for (std::uint64_t node = 0; node <= camera; ++node) {
+        json.index(node);
+    }
+    json.endArray();
+    json.endObject();
+    json.endArray();
+
+    json.key("nodes");
+    json.beginArray();
+    if (document.labels) {
+        json.beginObject();
+        json.key("name");
+        json.string("nodes");
+        json.key("children");
+        json.beginArray();
+        forEachNode(layout, [&json, camera](const Point&, std::int32_t, std::uint32_t index) {
+            json.index(camera + 1 + index);
+        });
+        json.endArray();
+        json.endObject();
+    } else {
+        shapeNode(json, "nodes", 0, document.nodeInstances);
+    }
+    if (document.cylinder) {
+        shapeNode(json, "edges", 1, document.edgeInstances);
+    }
+    json.beginObject();
+    json.key("name");
+    json.string("camera");
+    json.key("camera");
+    json.index(0);
+    json.key("translation");
+    floatArray(json, {0.0F, 0.0F, static_cast<float>(kSceneExtent)});
+    json.endObject();
+    if (document.labels) {
+        forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t index) {
+            labelledNode(json, index, at,
+                         static_cast<float>(sphereRadius(count, style.nodeRadius)));
+        });
+    }
+    json.endArray();
 }
 
 } // namespace
 
-void MeshPlan::widen(const std::array<float, 3>& position) {
-    for (std::size_t axis = 0; axis < 3; ++axis) {
-        low[axis] = std::min(low[axis], position[axis]);
-        high[axis] = std::max(high[axis], position[axis]);
+template <class Out>
+void writeGlbJson(JsonWriter<Out>& json, const GlbDocument& document, const Layout& layout,
+                  const DrawingStyle& style) {
+    json.beginObject();
+    json.key("asset");
+    json.beginObject();
+    json.key("version");
+    json.string("2.0");
+    json.key("generator");
+    json.string("layout2vrml " LAYOUT2VRML_VERSION);
+    json.endObject();
+    extensions(json, document);
+    nodes(json, document, layout, style);
+
+    json.key("cameras");
+    json.beginArray();
+    json.beginObject();
+    json.key("type");
+    json.string("perspective");
+    json.key("perspective");
+    json.beginObject();
+    json.key("yfov");
+    json.number(kFieldOfView);
+    json.key("znear");
+    json.number(kNearPlane);
+    json.endObject();
+    json.endObject();
+    json.endArray();
+
+    json.key("materials");
+    json.beginArray();
+    material(json, "node", style.nodeColour, style.nodeTransparency);
+    if (document.cylinder) {
+        material(json, "edge", style.edgeColour, style.edgeTransparency);
     }
+    json.endArray();
+
+    json.key("meshes");
+    json.beginArray();
+    mesh(json, "sphere", document.sphere, 0);
+    if (document.cylinder) {
+        mesh(json, "cylinder", *document.cylinder, 1);
+    }
+    json.endArray();
+
+    accessors(json, document.views.views());
+    bufferViews(json, document.views.views());
+    json.key("buffers");
+    json.beginArray();
+    json.beginObject();
+    json.key("byteLength");
+    json.index(document.views.length());
+    json.endObject();
+    json.endArray();
+    json.endObject();
 }
 
-MeshPlan planOf(const UnitMesh& mesh) {
-    MeshPlan plan;
-    plan.vertices = mesh.positions.size();
-    plan.indices = mesh.indices.size();
-    plan.low = mesh.positions.front();
-    plan.high = plan.low;
-    for (const auto& position : mesh.positions) {
-        plan.widen(position);
-    }
-    return plan;
-}
-
-GlbDocument planGlbDocument(const GlbContents& contents, const MeshPlan& sphere,
-                            const MeshPlan& cylinder) {
-    const DrawingStyle style;
-    const bool edges = contents.edgeCount > 0;
-    GlbDocument document;
-    ViewPlanner views(document.views);
-
-    // Bytes follow in this order: sphere mesh, cylinder mesh, node instances, edge instances
-    // (merged scenes have none).
-    std::string meshes = R"("meshes":[)" + planMesh(views, sphere, "sphere", 0);
-    if (edges) {
-        meshes += "," + planMesh(views, cylinder, "cylinder", 1);
-    }
-    meshes += "]";
-    std::string nodeInstances;
-    if (!contents.labels && contents.merged) {
-        nodeInstances = plainNode("nodes", 0);
-    } else if (!contents.labels) {
-        const std::uint64_t translation =
-            views.add(contents.nodeCount, kVec3Bytes, kFloat, "VEC3", 0);
-        const std::uint64_t scale = views.add(contents.nodeCount, kVec3Bytes, kFloat, "VEC3", 0);
-        nodeInstances = instancedNode(
-            "nodes", 0, R"("TRANSLATION":)" + text(translation) + R"(,"SCALE":)" + text(scale));
-    }
-    std::string edgeInstances;
-    if (edges && contents.merged) {
-        edgeInstances = plainNode("edges", 1) + ",";
-    } else if (edges) {
-        const std::uint64_t translation =
-            views.add(contents.edgeCount, kVec3Bytes, kFloat, "VEC3", 0);
-        const std::uint64_t rotation = views.add(contents.edgeCount, kVec4Bytes, kFloat, "VEC4", 0);
-        const std::uint64_t scale = views.add(contents.edgeCount, kVec3Bytes, kFloat, "VEC3", 0);
-        edgeInstances = instancedNode("edges", 1,
-                                      R"("TRANSLATION":)" + text(translation) + R"(,"ROTATION":)" +
-                                          text(rotation) + R"(,"SCALE":)" + text(scale)) +
-                        ",";
-    }
-    document.binaryLength = views.end();
-
-    const std::uint64_t cameraNode = edges ? 2 : 1;
-    document.firstLabelledNode = cameraNode + 1;
-    const bool instancing = !contents.merged && (edges || !contents.labels);
-
-    std::string& head = document.head;
-    head = R"({"asset":{"version":"2.0","generator":"layout2vrml )" LAYOUT2VRML_VERSION R"("},)";
-    if (instancing) {
-        head += R"("extensionsUsed":["EXT_mesh_gpu_instancing"],)"
-                R"("extensionsRequired":["EXT_mesh_gpu_instancing"],)";
-    }
-    head += R"("scene":0,"scenes":[{"nodes":[0,)" + (edges ? std::string("1,") : "") +
-            text(cameraNode) + R"(]}],"nodes":[)";
-    const std::string camera = R"({"name":"camera","camera":0,"translation":)" +
-                               floatList({0.0F, 0.0F, static_cast<float>(kSceneExtent)}) + "}";
-    if (contents.labels) {
-        head += R"({"name":"nodes","children":[)";
-        document.middle = "]}," + edgeInstances + camera + ",";
-    } else {
-        head += nodeInstances + "," + edgeInstances + camera;
-    }
-
-    std::string& tail = document.tail;
-    tail = R"(],"cameras":[{"type":"perspective","perspective":{"yfov":)" +
-           jsonFloat(kFieldOfView) + R"(,"znear":)" + jsonFloat(kNearPlane) + "}}],";
-    tail += R"("materials":[)" + material("node", style.nodeColour, style.nodeTransparency);
-    if (edges) {
-        tail += "," + material("edge", style.edgeColour, style.edgeTransparency);
-    }
-    tail += "]," + meshes + "," + accessorsAndViews(document.views) +
-            R"(,"buffers":[{"byteLength":)" + text(document.binaryLength) + "}]}";
-    return document;
-}
+template void writeGlbJson(JsonWriter<JsonMeasure>&, const GlbDocument&, const Layout&,
+                           const DrawingStyle&);
+template void writeGlbJson(JsonWriter<OutputBuffer>&, const GlbDocument&, const Layout&,
+                           const DrawingStyle&);
 
 } // namespace l2v

@@ -1,62 +1,47 @@
 #pragma once
 
+#include "gltf/glb_views.hpp"
+#include "layout/layout.hpp"
+#include "scene/drawing_style.hpp"
 #include "scene/unit_meshes.hpp"
 
-#include <array>
 #include <cstdint>
-#include <string>
+#include <optional>
 #include <vector>
 
 namespace l2v {
 
-// What the scene holds, which decides every size of the file.
-struct GlbContents {
-    std::uint64_t nodeCount = 0;
-    std::uint64_t edgeCount = 0; // drawn edges: 0 when edges are not shown
-    bool labels = false;         // one named glTF node per graph node instead of instances
-    bool merged = false;         // every shape's triangles in one plain mesh per kind
-};
+template <class Out> class JsonWriter;
 
-// The data of one mesh as the file holds it.
-struct MeshPlan {
-    std::uint64_t vertices = 0;
+// The accessors of one mesh's vertices and triangles.
+struct MeshAccessors {
+    std::uint64_t position = 0;
+    std::uint64_t normal = 0;
     std::uint64_t indices = 0;
-    bool wideIndices = false; // 32-bit indices instead of 16-bit
-    std::array<float, 3> low{};
-    std::array<float, 3> high{};
-
-    // Grows the bounds to hold `position`.
-    void widen(const std::array<float, 3>& position);
 };
 
-// A unit mesh drawn as it is (or through instances).
-MeshPlan planOf(const UnitMesh& mesh);
-
-// One stretch of the binary chunk, read through one accessor of the same index.
-struct BinaryView {
-    std::uint64_t offset = 0;
-    std::uint64_t length = 0;
-    std::uint64_t count = 0;
-    int componentType = 0;
-    const char* type = "";
-    int target = 0;     // 0: no GPU buffer target (instance data)
-    std::string bounds; // ,"min":[..],"max":[..] for vertex positions
+// One per-instance attribute of EXT_mesh_gpu_instancing and the accessor that holds it.
+struct InstanceAttribute {
+    const char* name = "";
+    std::uint64_t accessor = 0;
 };
 
-// The JSON of the file, cut where the per-node parts of a labelled scene are streamed in:
-// head, the labelled nodes' indices, middle, the labelled nodes, tail. Without labels the
-// two streamed parts are empty.
+// What the file holds, decided once: the JSON below is written from it, and its views write
+// the binary chunk.
 struct GlbDocument {
-    std::string head;
-    std::string middle;
-    std::string tail;
-    std::uint64_t firstLabelledNode = 0; // glTF node index of graph node 0
-    std::vector<BinaryView> views;       // in the order their bytes are written
-    std::uint64_t binaryLength = 0;      // a multiple of 4
+    bool labels = false; // one named glTF node per graph node (spheres drawn through mesh 0)
+    MeshAccessors sphere;
+    std::optional<MeshAccessors> cylinder; // when edges are drawn
+    // Empty when the shapes are drawn by one plain mesh (merged) or by labelled nodes.
+    std::vector<InstanceAttribute> nodeInstances;
+    std::vector<InstanceAttribute> edgeInstances;
+    GlbViews views;
 };
 
-// Plans the file for `contents` around its sphere and cylinder meshes.
-GlbDocument planGlbDocument(const GlbContents& contents, const MeshPlan& sphere,
-                            const MeshPlan& cylinder);
+// The JSON of the file; the labelled nodes' positions and sizes come from `layout`. Written
+// once into a JsonMeasure for its length, then into the output.
+template <class Out>
+void writeGlbJson(JsonWriter<Out>& json, const GlbDocument& document, const Layout& layout,
+                  const DrawingStyle& style);
 
 } // namespace l2v

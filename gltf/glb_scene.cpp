@@ -2,16 +2,21 @@
 
 #include "common/failure.hpp"
 #include "gltf/glb_document.hpp"
-#include "gltf/json_number.hpp"
+#include "layout/fitting.hpp"
+#include "output/json_writer.hpp"
 #include "output/output_buffer.hpp"
 #include "scene/cylinder_placement.hpp"
 #include "scene/drawing_style.hpp"
+#include "scene/geometry.hpp"
 #include "scene/merged_shapes.hpp"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <stdexcept>
+#include <string>
 
 namespace l2v {
 namespace {
@@ -24,8 +29,11 @@ constexpr std::uint32_t kJsonChunk = 0x4E4F534A;   // "JSON"
 constexpr std::uint32_t kBinaryChunk = 0x004E4942; // "BIN\0"
 constexpr std::uint64_t kHeaderBytes = 12;
 constexpr std::uint64_t kChunkHeaderBytes = 8;
-// Room for the largest piece written at once: one labelled node's JSON.
-constexpr std::size_t kLargestPiece = 256;
+// The largest file the format can describe: its lengths are 32-bit.
+constexpr std::uint64_t kLargestGlbFile = 0xFFFFFFFFULL;
+// Room for the largest piece written at once: the file header, a JSON token, a view's element.
+constexpr std::size_t kLargestPiece =
+    std::max({5 * sizeof(std::uint32_t), kJsonTokenRoom, ViewOut::kLargestPiece});
 
 std::uint64_t paddedTo4(std::uint64_t length) {
     return (length + 3) / 4 * 4;
@@ -36,18 +44,12 @@ char* putWord(char* out, std::uint32_t word) {
     return out + sizeof word;
 }
 
-char* putFloats(char* out, std::initializer_list<float> values) {
-    for (const float value : values) {
-        std::memcpy(out, &value, sizeof value);
-        out += sizeof value;
-    }
-    return out;
-}
-
 float floatRadius(std::int32_t count, double nodeRadius) {
     return static_cast<float>(sphereRadius(count, nodeRadius));
 }
 
+// Not `length`: summed from x, as merged normals have always been made, where edges sum from
+// z; the files are compared byte for byte.
 Point unitLength(const Point& axis) {
     const double length = std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z);
     return {axis.x / length, axis.y / length, axis.z / length};
@@ -65,56 +67,33 @@ ShapeFrame unitAxes(const ShapeFrame& frame) {
     return {{0, 0, 0}, {x, flat ? across : unitLength(y), z}};
 }
 
-// The JSON of node `index` when every graph node is a glTF node of its own.
-char* writeLabelledNode(char* out, std::uint32_t index, const Point& at, float radius) {
-    const auto put = [&out](std::string_view text) {
-        std::memcpy(out, text.data(), text.size());
-        out += text.size();
-    };
-    put(R"({"name":")");
-    out = writeJsonIndex(out, index);
-    put(R"(","mesh":0,"translation":[)");
-    out = writeJsonFloat(out, static_cast<float>(at.x));
-    put(",");
-    out = writeJsonFloat(out, static_cast<float>(at.y));
-    put(",");
-    out = writeJsonFloat(out, static_cast<float>(at.z));
-    put(R"(],"scale":[)");
-    for (int axis = 0; axis < 3; ++axis) {
-        out = writeJsonFloat(out, radius);
-        put(axis < 2 ? "," : "]}");
+// A mesh's data as the file holds it.
+struct MeshPlan {
+    std::uint64_t vertices = 0;
+    std::uint64_t indices = 0;
+    bool wideIndices = false; // 32-bit indices instead of 16-bit
+    PositionBounds bounds;
+
+    // Grows the bounds to hold `position`.
+    void widen(const std::array<float, 3>& position) {
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            bounds.low[axis] = std::min(bounds.low[axis], position[axis]);
+            bounds.high[axis] = std::max(bounds.high[axis], position[axis]);
+        }
     }
-    return out;
-}
+};
 
-char* writeChildIndex(char* out, std::uint64_t firstChild, std::uint32_t index) {
-    if (index > 0) {
-        *out++ = ',';
+// A unit mesh drawn as it is (or through instances).
+MeshPlan planOf(const UnitMesh& mesh) {
+    MeshPlan plan;
+    plan.vertices = mesh.positions.size();
+    plan.indices = mesh.indices.size();
+    plan.bounds.low = mesh.positions.front();
+    plan.bounds.high = plan.bounds.low;
+    for (const auto& position : mesh.positions) {
+        plan.widen(position);
     }
-    return writeJsonIndex(out, firstChild + index);
-}
-
-// The two streamed parts of a labelled scene's JSON, measured by writing them once aside.
-std::uint64_t labelledTextLength(const Layout& layout, const GlbDocument& document,
-                                 double nodeRadius) {
-    std::uint64_t length = 0;
-    char scratch[kLargestPiece];
-    forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t index) {
-        length += static_cast<std::uint64_t>(
-            writeChildIndex(scratch, document.firstLabelledNode, index) - scratch);
-        length += static_cast<std::uint64_t>(
-            writeLabelledNode(scratch, index, at, floatRadius(count, nodeRadius)) - scratch);
-    });
-    return length + (static_cast<std::uint64_t>(layout.nodeCount) - 1); // commas between nodes
-}
-
-GlbContents contentsOf(const Layout& layout, const SceneSwitches& switches) {
-    GlbContents contents;
-    contents.nodeCount = static_cast<std::uint64_t>(layout.nodeCount);
-    contents.edgeCount = switches.showEdges ? countDrawnEdges(layout) : 0;
-    contents.labels = switches.showLabels;
-    contents.merged = switches.merge;
-    return contents;
+    return plan;
 }
 
 // A merged mesh: `count` copies of `unit`, placed by `frames`, which calls its argument with
@@ -125,8 +104,8 @@ MeshPlan mergedPlan(const UnitMesh& unit, std::uint64_t count, const Frames& fra
     plan.vertices = unit.positions.size() * count;
     plan.indices = unit.indices.size() * count;
     plan.wideIndices = true;
-    plan.low.fill(std::numeric_limits<float>::infinity());
-    plan.high.fill(-std::numeric_limits<float>::infinity());
+    plan.bounds.low.fill(std::numeric_limits<float>::infinity());
+    plan.bounds.high.fill(-std::numeric_limits<float>::infinity());
     frames([&plan, &unit](const ShapeFrame& frame) {
         for (const auto& position : unit.positions) {
             const Point point = frame.place(position);
@@ -137,52 +116,178 @@ MeshPlan mergedPlan(const UnitMesh& unit, std::uint64_t count, const Frames& fra
     return plan;
 }
 
+// A unit mesh as it is: positions, normals, 16-bit triangle corners.
+MeshAccessors addMesh(GlbViews& views, const UnitMesh& mesh) {
+    const MeshPlan plan = planOf(mesh);
+    const auto vectors = [](const std::vector<std::array<float, 3>>& list) {
+        return [&list](ViewOut& out) {
+            for (const auto& vector : list) {
+                out.floats({vector[0], vector[1], vector[2]});
+            }
+        };
+    };
+    return {views.addVertices(plan.vertices, vectors(mesh.positions), plan.bounds),
+            views.addVertices(plan.vertices, vectors(mesh.normals)),
+            views.addIndices(plan.indices, false, [&mesh](ViewOut& out) {
+                for (const std::uint16_t index : mesh.indices) {
+                    out.index(index);
+                }
+            })};
+}
+
+// `count` copies of `unit` placed by `frames`: every position, every normal (turned with its
+// shape; the frames' axes are orthogonal, so a normal turns as the axes do once their scales
+// are taken off), then the triangles with 32-bit indices.
+template <class Frames>
+MeshAccessors addMergedMesh(GlbViews& views, const UnitMesh& unit, std::uint64_t count,
+                            const Frames& frames) {
+    const MeshPlan plan = mergedPlan(unit, count, frames);
+    const std::uint64_t positions = views.addVertices(
+        plan.vertices,
+        [&unit, frames](ViewOut& out) {
+            frames([&out, &unit](const ShapeFrame& frame) {
+                for (const auto& position : unit.positions) {
+                    out.point(frame.place(position));
+                }
+            });
+        },
+        plan.bounds);
+    const std::uint64_t normals = views.addVertices(plan.vertices, [&unit, frames](ViewOut& out) {
+        frames([&out, &unit](const ShapeFrame& frame) {
+            const ShapeFrame turn = unitAxes(frame);
+            for (const auto& normal : unit.normals) {
+                out.point(turn.place(normal));
+            }
+        });
+    });
+    const std::uint64_t indices =
+        views.addIndices(plan.indices, true, [&unit, count](ViewOut& out) {
+            for (std::uint64_t copy = 0; copy < count; ++copy) {
+                const auto first = static_cast<std::uint32_t>(copy * unit.positions.size());
+                for (const std::uint16_t index : unit.indices) {
+                    out.index(std::uint32_t{first + index});
+                }
+            }
+        });
+    return {positions, normals, indices};
+}
+
 class GlbEncoder {
   public:
     GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches)
-        : layout_(layout), switches_(switches), contents_(contentsOf(layout, switches)),
+        : layout_(layout), switches_(switches),
           sphere_(switches.merge ? unitIcosphere() : unitSphere()),
           cylinder_(switches.merge ? unitCylinder(kMergedCylinderSides) : unitCylinder()),
-          document_(planGlbDocument(contents_, spherePlan(), cylinderPlan())),
-          out_(sink, kLargestPiece) {}
+          out_(sink, kLargestPiece) {
+        plan();
+    }
 
     void write() {
-        const std::uint64_t jsonLength =
-            document_.head.size() + document_.middle.size() + document_.tail.size() +
-            (switches_.showLabels ? labelledTextLength(layout_, document_, style_.nodeRadius) : 0);
+        JsonMeasure measure;
+        JsonWriter<JsonMeasure> measuring(measure);
+        writeGlbJson(measuring, document_, layout_, style_);
+        const std::uint64_t jsonLength = measure.length();
         const std::uint64_t jsonChunk = paddedTo4(jsonLength);
-        const std::uint64_t fileLength = kHeaderBytes + kChunkHeaderBytes + jsonChunk +
-                                         kChunkHeaderBytes + document_.binaryLength;
+        const std::uint64_t binaryLength = document_.views.length();
+        const std::uint64_t fileLength =
+            kHeaderBytes + kChunkHeaderBytes + jsonChunk + kChunkHeaderBytes + binaryLength;
         if (fileLength > kLargestGlbFile) {
             throw Failure("scene is too large for a glb file.");
         }
         writeWords({kMagic, kVersion, static_cast<std::uint32_t>(fileLength),
                     static_cast<std::uint32_t>(jsonChunk), kJsonChunk});
-        writeJson();
+        JsonWriter<OutputBuffer> json(out_);
+        writeGlbJson(json, document_, layout_, style_);
+        if (!json.complete()) {
+            throw std::logic_error("glb json left open");
+        }
         out_.append(std::string(jsonChunk - jsonLength, ' '));
-        writeWords({static_cast<std::uint32_t>(document_.binaryLength), kBinaryChunk});
-        writeBinary();
+        writeWords({static_cast<std::uint32_t>(binaryLength), kBinaryChunk});
+        document_.views.write(out_);
         out_.finish();
     }
 
   private:
-    bool mergedSpheres() const { return contents_.merged && !contents_.labels; }
-    bool mergedCylinders() const { return contents_.merged && contents_.edgeCount > 0; }
-
-    MeshPlan spherePlan() const {
-        if (!mergedSpheres()) {
-            return planOf(sphere_);
+    // Decides, in the order their bytes follow, every view of the binary chunk and what the
+    // JSON says of them: sphere mesh, cylinder mesh, node instances, edge instances.
+    void plan() {
+        const std::uint64_t edgeCount = switches_.showEdges ? countDrawnEdges(layout_) : 0;
+        const bool edges = edgeCount > 0;
+        const bool mergedSpheres = switches_.merge && !switches_.showLabels;
+        const auto nodeCount = static_cast<std::uint64_t>(layout_.nodeCount);
+        GlbViews& views = document_.views;
+        document_.labels = switches_.showLabels;
+        document_.sphere = mergedSpheres
+                               ? addMergedMesh(views, sphere_, nodeCount,
+                                               [this](auto&& visit) {
+                                                   forEachSphereFrame(layout_, style_, visit);
+                                               })
+                               : addMesh(views, sphere_);
+        if (edges) {
+            document_.cylinder =
+                switches_.merge ? addMergedMesh(views, cylinder_, edgeCount,
+                                                [this](auto&& visit) {
+                                                    forEachCylinderFrame(layout_, style_, visit);
+                                                })
+                                : addMesh(views, cylinder_);
         }
-        return mergedPlan(sphere_, contents_.nodeCount,
-                          [this](auto&& visit) { forEachSphereFrame(layout_, style_, visit); });
+        if (switches_.merge) {
+            return;
+        }
+        if (!switches_.showLabels) {
+            planNodeInstances(nodeCount);
+        }
+        if (edges) {
+            planEdgeInstances(edgeCount);
+        }
     }
 
-    MeshPlan cylinderPlan() const {
-        if (!mergedCylinders()) {
-            return planOf(cylinder_);
-        }
-        return mergedPlan(cylinder_, contents_.edgeCount,
-                          [this](auto&& visit) { forEachCylinderFrame(layout_, style_, visit); });
+    void planNodeInstances(std::uint64_t count) {
+        GlbViews& views = document_.views;
+        document_.nodeInstances = {
+            {"TRANSLATION",
+             views.addVectors(count, 3,
+                              [this](ViewOut& out) {
+                                  forEachNode(layout_, [&out](const Point& at, std::int32_t,
+                                                              std::uint32_t) { out.point(at); });
+                              })},
+            {"SCALE", views.addVectors(count, 3, [this](ViewOut& out) {
+                 forEachNode(layout_, [&](const Point&, std::int32_t runLength, std::uint32_t) {
+                     const float radius = floatRadius(runLength, style_.nodeRadius);
+                     out.floats({radius, radius, radius});
+                 });
+             })}};
+    }
+
+    // One view per attribute: each is a stretch of its own in the file.
+    void planEdgeInstances(std::uint64_t count) {
+        GlbViews& views = document_.views;
+        document_.edgeInstances = {
+            {"TRANSLATION", views.addVectors(count, 3,
+                                             [this](ViewOut& out) {
+                                                 forEachEdge(layout_, [&out](const Point& from,
+                                                                             const Point& to) {
+                                                     out.point(edgeMidpoint(from, to));
+                                                 });
+                                             })},
+            {"ROTATION",
+             views.addVectors(count, 4,
+                              [this](ViewOut& out) {
+                                  forEachEdge(layout_, [&out](const Point& from, const Point& to) {
+                                      const Quaternion turn = cylinderTurn(from, to);
+                                      out.floats(
+                                          {static_cast<float>(turn.x), static_cast<float>(turn.y),
+                                           static_cast<float>(turn.z), static_cast<float>(turn.w)});
+                                  });
+                              })},
+            {"SCALE", views.addVectors(count, 3, [this](ViewOut& out) {
+                 const auto radius = static_cast<float>(style_.edgeRadius);
+                 const double nodeRadius = style_.nodeRadius;
+                 forEachEdge(layout_, [&](const Point& from, const Point& to) {
+                     const auto height = static_cast<float>(cylinderHeight(from, to, nodeRadius));
+                     out.floats({radius, height, radius});
+                 });
+             })}};
     }
 
     void writeWords(std::initializer_list<std::uint32_t> words) {
@@ -193,166 +298,20 @@ class GlbEncoder {
         out_.commitUpTo(out);
     }
 
-    void writeJson() {
-        out_.append(document_.head);
-        if (switches_.showLabels) {
-            forEachNode(layout_, [this](const Point&, std::int32_t, std::uint32_t index) {
-                out_.commitUpTo(writeChildIndex(out_.reserve(kLargestPiece),
-                                                document_.firstLabelledNode, index));
-            });
-        }
-        out_.append(document_.middle);
-        if (switches_.showLabels) {
-            forEachNode(layout_, [this](const Point& at, std::int32_t count, std::uint32_t index) {
-                char* out = out_.reserve(kLargestPiece);
-                if (index > 0) {
-                    *out++ = ',';
-                }
-                out_.commitUpTo(
-                    writeLabelledNode(out, index, at, floatRadius(count, style_.nodeRadius)));
-            });
-        }
-        out_.append(document_.tail);
-    }
-
-    // In the order the document planned: meshes, node instances, edge instances.
-    void writeBinary() {
-        if (mergedSpheres()) {
-            writeMergedMesh(sphere_, contents_.nodeCount,
-                            [this](auto&& visit) { forEachSphereFrame(layout_, style_, visit); });
-        } else {
-            writeMesh(sphere_);
-        }
-        if (mergedCylinders()) {
-            writeMergedMesh(cylinder_, contents_.edgeCount,
-                            [this](auto&& visit) { forEachCylinderFrame(layout_, style_, visit); });
-        } else if (contents_.edgeCount > 0) {
-            writeMesh(cylinder_);
-        }
-        if (contents_.merged) {
-            return;
-        }
-        if (!switches_.showLabels) {
-            writeNodeInstances();
-        }
-        if (contents_.edgeCount > 0) {
-            writeEdgeInstances();
-        }
-    }
-
-    // A position or direction as three floats.
-    void writePoint(const Point& point) {
-        out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
-                                  {static_cast<float>(point.x), static_cast<float>(point.y),
-                                   static_cast<float>(point.z)}));
-    }
-
-    template <class Index> void writeIndex(Index index) {
-        char* out = out_.reserve(kLargestPiece);
-        std::memcpy(out, &index, sizeof index);
-        out_.commitUpTo(out + sizeof index);
-    }
-
-    // `count` copies of `unit` placed by `frames`: every position, every normal (turned with
-    // its shape; the frames' axes are orthogonal, so a normal turns as the axes do once their
-    // scales are taken off), then the triangles with 32-bit indices.
-    template <class Frames>
-    void writeMergedMesh(const UnitMesh& unit, std::uint64_t count, const Frames& frames) {
-        frames([this, &unit](const ShapeFrame& frame) {
-            for (const auto& position : unit.positions) {
-                writePoint(frame.place(position));
-            }
-        });
-        frames([this, &unit](const ShapeFrame& frame) {
-            const ShapeFrame turn = unitAxes(frame);
-            for (const auto& normal : unit.normals) {
-                writePoint(turn.place(normal));
-            }
-        });
-        for (std::uint64_t copy = 0; copy < count; ++copy) {
-            const auto first = static_cast<std::uint32_t>(copy * unit.positions.size());
-            for (const std::uint16_t index : unit.indices) {
-                writeIndex(std::uint32_t{first + index});
-            }
-        }
-    }
-
-    void writeMesh(const UnitMesh& mesh) {
-        for (const auto* vectors : {&mesh.positions, &mesh.normals}) {
-            for (const auto& vector : *vectors) {
-                out_.commitUpTo(
-                    putFloats(out_.reserve(kLargestPiece), {vector[0], vector[1], vector[2]}));
-            }
-        }
-        for (const std::uint16_t index : mesh.indices) {
-            writeIndex(index);
-        }
-        if (mesh.indices.size() % 2 != 0) {
-            out_.append(std::string_view("\0\0", 2));
-        }
-    }
-
-    void writeNodeInstances() {
-        forEachNode(layout_,
-                    [this](const Point& at, std::int32_t, std::uint32_t) { writePoint(at); });
-        forEachNode(layout_, [this](const Point&, std::int32_t count, std::uint32_t) {
-            const float radius = floatRadius(count, style_.nodeRadius);
-            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece), {radius, radius, radius}));
-        });
-    }
-
-    // One pass per attribute: each is a stretch of its own in the file.
-    void writeEdgeInstances() {
-        forEachEdge(layout_, [this](const Point& from, const Point& to) {
-            writePoint(edgeMidpoint(from, to));
-        });
-        forEachEdge(layout_, [this](const Point& from, const Point& to) {
-            const Quaternion turn = cylinderTurn(from, to);
-            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece),
-                                      {static_cast<float>(turn.x), static_cast<float>(turn.y),
-                                       static_cast<float>(turn.z), static_cast<float>(turn.w)}));
-        });
-        const auto radius = static_cast<float>(style_.edgeRadius);
-        const double nodeRadius = style_.nodeRadius;
-        forEachEdge(layout_, [this, radius, nodeRadius](const Point& from, const Point& to) {
-            const auto height = static_cast<float>(cylinderHeight(from, to, nodeRadius));
-            out_.commitUpTo(putFloats(out_.reserve(kLargestPiece), {radius, height, radius}));
-        });
-    }
-
     const Layout& layout_;
     SceneSwitches switches_;
     DrawingStyle style_;
-    GlbContents contents_;
     UnitMesh sphere_;
     UnitMesh cylinder_;
     GlbDocument document_;
     OutputBuffer out_;
 };
 
-// glTF holds positions as 32-bit floats. Fitted positions up to 1e37 keep every derived value
-// (midpoints, lengths up to 2 x sqrt(3) x 1e37, vertices) finite in float; a layout whose
-// positions fit a VRML scene but not this is refused as too wide, before anything is written.
-constexpr double kLargestGlbCoordinate = 1e37;
-
-void refuseBeyondFloatRange(const Layout& layout) {
-    const Coordinates& at = layout.coordinates;
-    double largest = 0;
-    for (const std::vector<double>* axis : {&at.x, &at.y, &at.z}) {
-        for (const double value : *axis) {
-            largest = std::max(largest, std::fabs(value));
-        }
-    }
-    if (largest > kLargestGlbCoordinate) {
-        throw Failure("coordinates in " + layout.sourcePath + " are too far apart to fit.");
-    }
-}
-
 } // namespace
 
 void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
                    const Colouring& /*colouring*/) {
-    refuseBeyondFloatRange(layout);
+    refuseCoordinatesBeyond(layout, kLargestGlbCoordinate);
     GlbEncoder(layout, sink, switches).write();
 }
 

@@ -67,9 +67,9 @@ void subtract(std::vector<double>& values, std::size_t count, double offset) {
     }
 }
 
-bool drawable(const std::vector<double>& values, std::size_t count) {
+bool within(const std::vector<double>& values, std::size_t count, double largest) {
     for (std::size_t i = 0; i < count; ++i) {
-        if (!(std::fabs(values[i]) <= kLargestFittedCoordinate)) {
+        if (!(std::fabs(values[i]) <= largest)) {
             return false;
         }
     }
@@ -126,14 +126,19 @@ void centreLayout(Coordinates& coordinates, std::int32_t nodeCount) {
     subtract(coordinates.z, count, meanZ);
 }
 
-void fitLayout(Layout& layout, double extent) {
-    scaleLayout(layout.coordinates, layout.nodeCount, extent);
-    centreLayout(layout.coordinates, layout.nodeCount);
+void refuseCoordinatesBeyond(const Layout& layout, double largest) {
     const auto count = static_cast<std::size_t>(layout.nodeCount);
-    const Coordinates& fitted = layout.coordinates;
-    if (!drawable(fitted.x, count) || !drawable(fitted.y, count) || !drawable(fitted.z, count)) {
+    const Coordinates& at = layout.coordinates;
+    if (!within(at.x, count, largest) || !within(at.y, count, largest) ||
+        !within(at.z, count, largest)) {
         throw Failure("coordinates in " + layout.sourcePath + " are too far apart to fit.");
     }
+}
+
+void fitLayout(Layout& layout, double extent, double largestCoordinate) {
+    scaleLayout(layout.coordinates, layout.nodeCount, extent);
+    centreLayout(layout.coordinates, layout.nodeCount);
+    refuseCoordinatesBeyond(layout, largestCoordinate);
 }
 
 } // namespace l2v

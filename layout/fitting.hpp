@@ -14,11 +14,12 @@ void scaleLayout(Coordinates& coordinates, std::int32_t nodeCount, double extent
 // Subtracts the mean of each axis, putting the centroid at the origin.
 void centreLayout(Coordinates& coordinates, std::int32_t nodeCount);
 
-// Largest fitted coordinate magnitude that still keeps every edge computation finite.
-inline constexpr double kLargestFittedCoordinate = 1e150;
+// Throws Failure ("coordinates in FILE are too far apart to fit.") when a coordinate is not
+// finite or its magnitude passes `largest`: the limit of the encoder about to write them.
+void refuseCoordinatesBeyond(const Layout& layout, double largest);
 
-// Scales to `extent`, centres, and refuses a layout whose fitted positions are not finite or
-// so far apart that edge lengths would overflow.
-void fitLayout(Layout& layout, double extent);
+// Scales to `extent`, centres, and refuses (as above) a layout whose fitted positions the
+// encoder cannot represent.
+void fitLayout(Layout& layout, double extent, double largestCoordinate);
 
 } // namespace l2v

@@ -88,7 +88,7 @@ void readNodeLines(LineReader& lines, Layout& layout) {
         const std::size_t runStart = pool.size();
         pool.push_back(index);
         const LinePlace place{layout.sourcePath, lines.lineNumber()};
-        const Position position = parseNodeLine(line, layout.nodeCount, place, pool);
+        const Point position = parseNodeLine(line, layout.nodeCount, place, pool);
         layout.nodes.push_back(
             NodeEntry{static_cast<std::int32_t>(pool.size() - runStart), nullptr});
         layout.coordinates.x.push_back(position.x);

@@ -110,10 +110,10 @@ void readNeighbours(FieldCursor& cursor, std::int32_t nodeCount, const LinePlace
 
 } // namespace
 
-Position parseNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
-                       std::vector<std::int32_t>& pool) {
+Point parseNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
+                    std::vector<std::int32_t>& pool) {
     const std::size_t runEnd = pool.size();
-    Position position;
+    Point position;
     if (parsePlainNodeLine(line, nodeCount, position, pool)) {
         return position;
     }
@@ -121,10 +121,10 @@ Position parseNodeLine(std::string_view line, std::int32_t nodeCount, const Line
     return parseGeneralNodeLine(line, nodeCount, place, pool);
 }
 
-Position parseGeneralNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
-                              std::vector<std::int32_t>& pool) {
+Point parseGeneralNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
+                           std::vector<std::int32_t>& pool) {
     FieldCursor cursor(line);
-    Position position;
+    Point position;
     position.x = readCoordinate(cursor, place);
     position.y = readCoordinate(cursor, place);
     position.z = readCoordinate(cursor, place);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/point.hpp"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,20 +15,14 @@ struct LinePlace {
     int lineNumber;
 };
 
-struct Position {
-    double x = 0.0;
-    double y = 0.0;
-    double z = 0.0;
-};
-
 // Parses one node line: three coordinate fields, then neighbour fields whose 1-based numbers
 // are appended to `pool` as 0-based indices. Returns the position; throws Failure on input
 // that cannot be drawn faithfully.
-Position parseNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
-                       std::vector<std::int32_t>& pool);
+Point parseNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
+                    std::vector<std::int32_t>& pool);
 
 // The same without the quick path for plain lines: what that path must agree with.
-Position parseGeneralNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
-                              std::vector<std::int32_t>& pool);
+Point parseGeneralNodeLine(std::string_view line, std::int32_t nodeCount, const LinePlace& place,
+                           std::vector<std::int32_t>& pool);
 
 } // namespace l2v

@@ -129,7 +129,7 @@ class PlainScanner {
 
 } // namespace
 
-bool parsePlainNodeLine(std::string_view line, std::int32_t nodeCount, Position& position,
+bool parsePlainNodeLine(std::string_view line, std::int32_t nodeCount, Point& position,
                         std::vector<std::int32_t>& pool) {
     PlainScanner scanner(line);
     for (double* coordinate : {&position.x, &position.y, &position.z}) {

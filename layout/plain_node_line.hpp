@@ -13,7 +13,7 @@ namespace l2v {
 // (one carriage return at the end is allowed). Reads such a line in one tight pass and gives
 // exactly what the general parser gives; returns false for any other line, leaving `position`
 // and the entries it may have appended to `pool` for the caller to discard.
-bool parsePlainNodeLine(std::string_view line, std::int32_t nodeCount, Position& position,
+bool parsePlainNodeLine(std::string_view line, std::int32_t nodeCount, Point& position,
                         std::vector<std::int32_t>& pool);
 
 } // namespace l2v

@@ -1,22 +1,16 @@
 #include "scene/cylinder_placement.hpp"
 
+#include "scene/geometry.hpp"
+
 #include <algorithm>
 #include <cmath>
 
 namespace l2v {
 namespace {
 
-double clampUnit(double value) {
-    return value > 1.0 ? 1.0 : (value < -1.0 ? -1.0 : value);
-}
-
 constexpr double kSqrtHalf = 0.70710678118654752440;
 
 } // namespace
-
-Point edgeMidpoint(const Point& from, const Point& to) {
-    return {(from.x + to.x) * 0.5, (to.y + from.y) * 0.5, (from.z + to.z) * 0.5};
-}
 
 // With the tilt t = atan(dz / dy) and the swing s = asin(dx / length), the product of the two
 // half-angle quaternions simplifies, in terms of c = cos t-ish and the ratios below, to
@@ -25,14 +19,15 @@ Point edgeMidpoint(const Point& from, const Point& to) {
 // r = h / length. Every term lies within [-2, 2], so nothing overflows or cancels, and it takes
 // three square roots instead of four and half-angle divisions.
 Quaternion cylinderTurn(const Point& from, const Point& to) {
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    const double dz = to.z - from.z;
-    const double length = std::sqrt(dz * dz + dy * dy + dx * dx);
-    if (length == 0.0) {
+    const Point d = offset(from, to);
+    const double dx = d.x;
+    const double dy = d.y;
+    const double dz = d.z;
+    const double edgeLength = length(d);
+    if (edgeLength == 0.0) {
         return {0.0, 0.0, 0.0, 1.0};
     }
-    const double lean = clampUnit(dx / length); // sine of the swing
+    const double lean = clampUnit(dx / edgeLength); // sine of the swing
     const double larger = std::max(std::fabs(dy), std::fabs(dz));
     if (larger == 0.0) {
         // Along x: the swing alone, a quarter turn about z.
@@ -43,8 +38,8 @@ Quaternion cylinderTurn(const Point& from, const Point& to) {
     const double scaledZ = dz / larger;
     const double scaledAcross = std::sqrt(scaledY * scaledY + scaledZ * scaledZ);
     const double tiltCosine = std::fabs(scaledY) / scaledAcross;
-    const double acrossSine = scaledZ / scaledAcross;                     // dz / h
-    const double upright = std::min(1.0, larger * scaledAcross / length); // h / length
+    const double acrossSine = scaledZ / scaledAcross;                         // dz / h
+    const double upright = std::min(1.0, larger * scaledAcross / edgeLength); // h / length
     const double sign = dy < 0.0 ? -1.0 : 1.0;
     const double onePlusTilt = 1.0 + tiltCosine;
     const double onePlusUpright = 1.0 + upright;
@@ -54,10 +49,7 @@ Quaternion cylinderTurn(const Point& from, const Point& to) {
 }
 
 double cylinderHeight(const Point& from, const Point& to, double nodeRadius) {
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    const double dz = to.z - from.z;
-    return std::fabs(std::sqrt(dz * dz + dy * dy + dx * dx) - 2 * nodeRadius);
+    return std::fabs(length(offset(from, to)) - 2 * nodeRadius);
 }
 
 } // namespace l2v

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene/edge_geometry.hpp"
+#include "common/point.hpp"
 
 namespace l2v {
 
@@ -15,9 +15,6 @@ struct Quaternion {
 // How encoders that place a unit cylinder (radius 1, height 1, along y) by one translation,
 // rotation and scale put an edge's cylinder where the VRML scene puts it. Each is computed on
 // its own, as such encoders write them in separate passes.
-
-// The edge's midpoint, as computeEdgeGeometry gives it.
-Point edgeMidpoint(const Point& from, const Point& to);
 
 // Turns y exactly as the two nested rotations of computeEdgeGeometry do: the inner one about
 // x by the tilt, then the outer one about (0, axisY, axisZ) by the swing.

@@ -1,18 +1,13 @@
 #include "scene/edge_geometry.hpp"
 
 #include "scene/edge_angles.hpp"
+#include "scene/geometry.hpp"
 
 #include <algorithm>
 #include <cmath>
 
 namespace l2v {
 namespace {
-
-// |dx| never exceeds the length in exact arithmetic; rounding in subnormal ranges can push
-// the quotient a hair past 1, where asin has no value.
-double clampUnit(double value) {
-    return value > 1.0 ? 1.0 : (value < -1.0 ? -1.0 : value);
-}
 
 // The outer rotation axis is written with six decimals. An axis this short would lose its
 // direction in the rounding (an edge a hair off the x axis would be turned the wrong way),
@@ -23,13 +18,15 @@ constexpr double kShortestWrittenAxis = 1e-3;
 
 EdgeGeometry computeEdgeGeometry(const Point& from, const Point& to) {
     EdgeGeometry edge{};
-    edge.midX = (from.x + to.x) * 0.5;
-    edge.midY = (to.y + from.y) * 0.5;
-    edge.midZ = (from.z + to.z) * 0.5;
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    const double dz = to.z - from.z;
-    edge.length = std::sqrt(dz * dz + dy * dy + dx * dx);
+    const Point middle = edgeMidpoint(from, to);
+    edge.midX = middle.x;
+    edge.midY = middle.y;
+    edge.midZ = middle.z;
+    const Point d = offset(from, to);
+    const double dx = d.x;
+    const double dy = d.y;
+    const double dz = d.z;
+    edge.length = length(d);
     if (edge.length == 0.0) {
         edge.axisY = 0.0;
         edge.axisZ = 1.0;

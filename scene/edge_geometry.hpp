@@ -1,12 +1,8 @@
 #pragma once
 
-namespace l2v {
+#include "common/point.hpp"
 
-struct Point {
-    double x;
-    double y;
-    double z;
-};
+namespace l2v {
 
 // What an edge block needs to turn VRML's y-axis cylinder onto the segment between two
 // nodes: the midpoint, the length, the outer rotation (axis (0, axisY, axisZ) by `swing`)

@@ -1,6 +1,7 @@
 #include "scene/merged_shapes.hpp"
 
 #include "scene/cylinder_placement.hpp"
+#include "scene/geometry.hpp"
 
 namespace l2v {
 namespace {

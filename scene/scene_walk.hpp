@@ -1,22 +1,13 @@
 #pragma once
 
+#include "common/point.hpp"
 #include "layout/layout.hpp"
-#include "scene/edge_geometry.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
 namespace l2v {
-
-// Fitting extent and viewpoint distance: the camera stands this far out on the z axis.
-inline constexpr double kSceneExtent = 20.0;
-
-struct SceneSwitches {
-    bool showEdges = true;
-    bool showLabels = false;
-    bool merge = false; // every sphere in one mesh, every cylinder in another
-};
 
 // Calls visit(position, count, index) for every node in index order, where `count` is the
 // node's run length (1 + its references).

@@ -3,7 +3,7 @@
 #include "layout/layout.hpp"
 #include "output/byte_sink.hpp"
 #include "scene/colouring.hpp"
-#include "scene/scene_walk.hpp"
+#include "scene/scene_switches.hpp"
 
 namespace l2v {
 

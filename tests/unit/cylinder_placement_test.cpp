@@ -1,5 +1,6 @@
 #include "scene/cylinder_placement.hpp"
 #include "scene/edge_geometry.hpp"
+#include "scene/geometry.hpp"
 #include "tests/support/splitmix64.hpp"
 
 #include <cmath>

@@ -1,5 +1,6 @@
 #include "common/failure.hpp"
 #include "layout/fitting.hpp"
+#include "scene/scene_switches.hpp"
 
 #include <gtest/gtest.h>
 
@@ -60,20 +61,20 @@ TEST(Fitting, NegativeCoordinatesShiftToZero) {
 
 TEST(Fitting, RefusesPositionsThatWouldNotBeFinite) {
     l2v::Layout overflow = layoutOf({{-1e308, 1e308}, {0, 0}, {0, 1}});
-    EXPECT_THROW(l2v::fitLayout(overflow, 20.0), l2v::Failure);
+    EXPECT_THROW(l2v::fitLayout(overflow, 20.0, l2v::kLargestSceneCoordinate), l2v::Failure);
     l2v::Layout tinyDepth = layoutOf({{0, 1e200}, {0, 0}, {0, 1e-200}});
-    EXPECT_THROW(l2v::fitLayout(tinyDepth, 20.0), l2v::Failure);
+    EXPECT_THROW(l2v::fitLayout(tinyDepth, 20.0, l2v::kLargestSceneCoordinate), l2v::Failure);
 }
 
 TEST(Fitting, AcceptsAWideButDrawableLayout) {
     l2v::Layout wide = layoutOf({{0, 1e100}, {0, 0}, {0, 1}});
-    l2v::fitLayout(wide, 20.0);
+    l2v::fitLayout(wide, 20.0, l2v::kLargestSceneCoordinate);
     EXPECT_DOUBLE_EQ(wide.coordinates.x[1], 1e101);
 }
 
 TEST(Fitting, PositionsNearTheEndsOfTheDoubleRangeStillFit) {
     l2v::Layout extreme = layoutOf({{0, 5e307}, {0, 0}, {-1e308, 1e308}});
-    l2v::fitLayout(extreme, 20.0);
+    l2v::fitLayout(extreme, 20.0, l2v::kLargestSceneCoordinate);
     EXPECT_DOUBLE_EQ(extreme.coordinates.z[0], -10.0);
     EXPECT_DOUBLE_EQ(extreme.coordinates.z[1], 10.0);
     EXPECT_DOUBLE_EQ(extreme.coordinates.x[1], 2.5);

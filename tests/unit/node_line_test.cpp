@@ -6,14 +6,14 @@
 #include <vector>
 
 using l2v::Failure;
-using l2v::Position;
+using l2v::Point;
 
 namespace {
 
 const std::string kSource = "g.3dlayout";
 
 struct Parsed {
-    Position position;
+    Point position;
     std::vector<std::int32_t> references;
 };
 

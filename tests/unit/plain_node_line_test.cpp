@@ -22,7 +22,7 @@ constexpr std::int32_t kNodeCount = 5000;
 const std::string kSource = "g.3dlayout";
 
 struct Reading {
-    l2v::Position position;
+    l2v::Point position;
     References references;
 };
 

@@ -1,4 +1,4 @@
-#include "gltf/json_number.hpp"
+#include "output/json_number.hpp"
 
 #include <charconv>
 

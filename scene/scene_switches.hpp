@@ -1,0 +1,18 @@
+#pragma once
+
+namespace l2v {
+
+// Fitting extent and viewpoint distance: the camera stands this far out on the z axis.
+inline constexpr double kSceneExtent = 20.0;
+
+// Largest fitted coordinate magnitude that keeps every edge computation (squares of
+// differences, in double) finite: the limit of an encoder that computes and writes in double.
+inline constexpr double kLargestSceneCoordinate = 1e150;
+
+struct SceneSwitches {
+    bool showEdges = true;
+    bool showLabels = false;
+    bool merge = false; // every sphere in one mesh, every cylinder in another
+};
+
+} // namespace l2v
