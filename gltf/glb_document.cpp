@@ -66,6 +66,10 @@ void mesh(JsonWriter<Out>& json, const char* name, const MeshAccessors& accessor
     json.index(accessors.position);
     json.key("NORMAL");
     json.index(accessors.normal);
+    if (accessors.colour) {
+        json.key("COLOR_0");
+        json.index(*accessors.colour);
+    }
     json.endObject();
     json.key("indices");
     json.index(accessors.indices);
@@ -104,12 +108,13 @@ void shapeNode(JsonWriter<Out>& json, const char* name, std::uint64_t meshIndex,
 }
 
 template <class Out>
-void labelledNode(JsonWriter<Out>& json, std::uint32_t index, const Point& at, float radius) {
+void labelledNode(JsonWriter<Out>& json, std::uint32_t index, const Point& at, float radius,
+                  std::uint64_t meshIndex) {
     json.beginObject();
     json.key("name");
     json.indexString(index);
     json.key("mesh");
-    json.index(0);
+    json.index(meshIndex);
     json.key("translation");
     floatArray(json,
                {static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.z)});
@@ -175,6 +180,44 @@ template <class Out> void extensions(JsonWriter<Out>& json, const GlbDocument& d
     }
 }
 
+const char* colouringWord(ColourBy by) {
+    switch (by) {
+    case ColourBy::community:
+        return "community";
+    case ColourBy::component:
+        return "component";
+    case ColourBy::degree:
+        return "degree";
+    case ColourBy::partitionFile:
+        return "partition file";
+    case ColourBy::none:
+        break;
+    }
+    return "none";
+}
+
+// What the colours stand for, where readers of the file find it: the legend in the extras.
+template <class Out> void legendExtras(JsonWriter<Out>& json, const Colouring& colouring) {
+    json.key("extras");
+    json.beginObject();
+    json.key("colourBy");
+    json.string(colouringWord(colouring.by()));
+    json.key("legend");
+    json.beginArray();
+    for (const LegendEntry& entry : colouring.legend()) {
+        json.beginObject();
+        json.key("label");
+        json.string(entry.label);
+        json.key("colour");
+        floatArray(json, {entry.colour.red, entry.colour.green, entry.colour.blue});
+        json.key("nodes");
+        json.index(entry.nodeCount);
+        json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+}
+
 // The scene's nodes: spheres, cylinders, camera, then the labelled nodes (when labels are
 // shown) that the first one holds as its children.
 template <class Out>
@@ -223,9 +266,12 @@ void nodes(JsonWriter<Out>& json, const GlbDocument& document, const Layout& lay
     floatArray(json, {0.0F, 0.0F, static_cast<float>(kSceneExtent)});
     json.endObject();
     if (document.labels) {
+        const std::uint64_t firstColourMesh = document.cylinder ? 2 : 1;
         forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t index) {
-            labelledNode(json, index, at,
-                         static_cast<float>(sphereRadius(count, style.nodeRadius)));
+            labelledNode(json, index, at, static_cast<float>(sphereRadius(count, style.nodeRadius)),
+                         document.labelColourOf.empty()
+                             ? 0
+                             : firstColourMesh + document.labelColourOf[index]);
         });
     }
     json.endArray();
@@ -262,19 +308,29 @@ void writeGlbJson(JsonWriter<Out>& json, const GlbDocument& document, const Layo
     json.endObject();
     json.endArray();
 
+    // Per-instance and per-vertex colours multiply the material's: white when coloured.
+    const bool coloured = document.colouring != nullptr;
+    constexpr Rgb kWhite{1, 1, 1};
     json.key("materials");
     json.beginArray();
-    material(json, "node", style.nodeColour, style.nodeTransparency);
+    material(json, "node", coloured ? kWhite : style.nodeColour, style.nodeTransparency);
     if (document.cylinder) {
-        material(json, "edge", style.edgeColour, style.edgeTransparency);
+        material(json, "edge", coloured ? kWhite : style.edgeColour, style.edgeTransparency);
+    }
+    for (const Rgb& colour : document.labelColours) {
+        material(json, "node", colour, style.nodeTransparency);
     }
     json.endArray();
 
     json.key("meshes");
     json.beginArray();
     mesh(json, "sphere", document.sphere, 0);
+    const std::uint64_t cylinderMaterial = document.cylinder ? 1 : 0;
     if (document.cylinder) {
-        mesh(json, "cylinder", *document.cylinder, 1);
+        mesh(json, "cylinder", *document.cylinder, cylinderMaterial);
+    }
+    for (std::uint64_t k = 0; k < document.labelColours.size(); ++k) {
+        mesh(json, "sphere", document.sphere, cylinderMaterial + 1 + k);
     }
     json.endArray();
 
@@ -287,6 +343,9 @@ void writeGlbJson(JsonWriter<Out>& json, const GlbDocument& document, const Layo
     json.index(document.views.length());
     json.endObject();
     json.endArray();
+    if (coloured) {
+        legendExtras(json, *document.colouring);
+    }
     json.endObject();
 }
 
