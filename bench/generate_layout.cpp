@@ -3,12 +3,17 @@
 // arguments give the same bytes on every machine: the generator uses its own PRNG and its own
 // number formatting.
 //
-// Usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout
+// Usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout [local]
+//
+// With "local", nodes sit on a jittered cubic lattice in index order and every edge joins
+// lattice points at most two steps apart on each axis: the edges of a real layout, between
+// near nodes, with the community structure such graphs have.
 
 #include "tests/support/splitmix64.hpp"
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +47,43 @@ std::vector<std::uint64_t> randomEdges(std::uint32_t nodeCount, std::uint64_t ed
             const auto b = static_cast<std::uint32_t>(random.below(nodeCount));
             if (a != b) {
                 edges.push_back(packEdge(a, b));
+            }
+        }
+        std::sort(edges.begin(), edges.end());
+        edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    }
+    return edges;
+}
+
+// The lattice of a local layout: `side` points per axis, node i at (i % side, i / side % side,
+// i / side^2).
+std::uint32_t latticeSide(std::uint32_t nodeCount) {
+    auto side = static_cast<std::uint32_t>(std::cbrt(static_cast<double>(nodeCount)));
+    while (std::uint64_t{side} * side * side < nodeCount) {
+        ++side;
+    }
+    return side;
+}
+
+// Distinct edges between lattice points at most two steps apart on each axis.
+std::vector<std::uint64_t> localEdges(std::uint32_t nodeCount, std::uint64_t edgeCount,
+                                      Random& random) {
+    const std::int64_t side = latticeSide(nodeCount);
+    std::vector<std::uint64_t> edges;
+    edges.reserve(edgeCount);
+    while (edges.size() < edgeCount) {
+        while (edges.size() < edgeCount) {
+            const auto a = static_cast<std::int64_t>(random.below(nodeCount));
+            const std::int64_t step[3] = {static_cast<std::int64_t>(random.below(5)) - 2,
+                                          static_cast<std::int64_t>(random.below(5)) - 2,
+                                          static_cast<std::int64_t>(random.below(5)) - 2};
+            const std::int64_t at[3] = {a % side + step[0], a / side % side + step[1],
+                                        a / side / side + step[2]};
+            const std::int64_t b = at[0] + side * (at[1] + side * at[2]);
+            if (at[0] >= 0 && at[0] < side && at[1] >= 0 && at[1] < side && at[2] >= 0 &&
+                b < static_cast<std::int64_t>(nodeCount) && b != a) {
+                edges.push_back(
+                    packEdge(static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b)));
             }
         }
         std::sort(edges.begin(), edges.end());
@@ -175,17 +217,37 @@ void writeNodeNumber(TextOut& out, std::uint32_t number) {
     out.advanceTo(std::to_chars(at, at + TextOut::kTokenRoom - 1, number).ptr);
 }
 
-void writeLayout(TextOut& out, const Graph& graph, std::uint64_t seed, Random& random) {
+// A lattice coordinate, spread over (-1000, 1000) and jittered by up to a fifth of a step.
+void writeLatticeCoordinate(TextOut& out, std::uint32_t index, std::uint32_t side, Random& random) {
+    const double step = 2000.0 / side;
+    const double jitter = (static_cast<double>(random.below(1000)) / 1000.0 - 0.5) * 0.4;
+    const double value = -1000.0 + step * (index + 0.5 + jitter);
+    char* at = out.room();
+    out.advanceTo(
+        std::to_chars(at, at + TextOut::kTokenRoom, value, std::chars_format::fixed, 4).ptr);
+}
+
+void writeLayout(TextOut& out, const Graph& graph, std::uint64_t seed, Random& random, bool local) {
     const std::size_t nodeCount = graph.offsets.size() - 1;
     const std::size_t edgeCount = graph.targets.size() / 2;
     out.put("% benchmark layout, seed " + std::to_string(seed) + "\n");
     out.put(std::to_string(nodeCount) + " " + std::to_string(edgeCount) + "\n");
+    const std::uint32_t side = latticeSide(static_cast<std::uint32_t>(nodeCount));
     for (std::size_t node = 0; node < nodeCount; ++node) {
-        writeCoordinate(out, random);
-        out.put(' ');
-        writeCoordinate(out, random);
-        out.put(' ');
-        writeCoordinate(out, random);
+        if (local) {
+            const auto index = static_cast<std::uint32_t>(node);
+            writeLatticeCoordinate(out, index % side, side, random);
+            out.put(' ');
+            writeLatticeCoordinate(out, index / side % side, side, random);
+            out.put(' ');
+            writeLatticeCoordinate(out, index / side / side, side, random);
+        } else {
+            writeCoordinate(out, random);
+            out.put(' ');
+            writeCoordinate(out, random);
+            out.put(' ');
+            writeCoordinate(out, random);
+        }
         for (std::uint64_t k = graph.offsets[node]; k < graph.offsets[node + 1]; ++k) {
             writeNodeNumber(out, graph.targets[k] + 1);
         }
@@ -194,16 +256,17 @@ void writeLayout(TextOut& out, const Graph& graph, std::uint64_t seed, Random& r
 }
 
 [[noreturn]] void usage() {
-    std::fputs("usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout\n", stderr);
+    std::fputs("usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout [local]\n", stderr);
     std::exit(2);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
+    if (argc != 5 && !(argc == 6 && std::strcmp(argv[5], "local") == 0)) {
         usage();
     }
+    const bool local = argc == 6;
     const unsigned long long nodes = std::strtoull(argv[1], nullptr, 10);
     const double degree = std::strtod(argv[2], nullptr);
     const std::uint64_t seed = std::strtoull(argv[3], nullptr, 10);
@@ -215,10 +278,11 @@ int main(int argc, char** argv) {
     }
     Random random(seed);
     const auto nodeCount = static_cast<std::uint32_t>(nodes);
-    Graph graph = listBothEnds(nodeCount, randomEdges(nodeCount, edgeCount, random));
+    Graph graph = listBothEnds(nodeCount, local ? localEdges(nodeCount, edgeCount, random)
+                                                : randomEdges(nodeCount, edgeCount, random));
     shuffleNeighbourLists(graph, random);
     TextOut out(argv[4]);
-    writeLayout(out, graph, seed, random);
+    writeLayout(out, graph, seed, random, local);
     out.close();
     return 0;
 }
