@@ -24,6 +24,24 @@ void assignPath(std::string& path, std::string_view value) {
     path.assign(value.substr(first, last - first + 1));
 }
 
+// "community", "component" and "degree" name a colouring; any other value is the path of a
+// partition file. Blank values leave the request as it was.
+void assignColour(ColourRequest& request, std::string_view value) {
+    if (value == "community") {
+        request = {ColourBy::community, {}};
+    } else if (value == "component") {
+        request = {ColourBy::component, {}};
+    } else if (value == "degree") {
+        request = {ColourBy::degree, {}};
+    } else {
+        std::string path;
+        assignPath(path, value);
+        if (!path.empty()) {
+            request = {ColourBy::partitionFile, path};
+        }
+    }
+}
+
 // Applies one option and its value; false when `word` is no option.
 bool applyOption(RunOptions& options, std::string_view word, std::string_view value) {
     if (matches(word, "-in")) {
@@ -38,6 +56,8 @@ bool applyOption(RunOptions& options, std::string_view word, std::string_view va
         options.showEdges = value == "true";
     } else if (matches(word, "-merge")) {
         options.merge = value == "true";
+    } else if (matches(word, "-color")) {
+        assignColour(options.colour, value);
     } else {
         return false;
     }

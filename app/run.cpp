@@ -26,7 +26,7 @@ void refuseToOverwriteInput(const RunOptions& options) {
 // The usage: synopsis and options, a few lines ending in a newline.
 std::string usageText() {
     return "usage: layout2vrml -in graph.3dlayout [-out scene.wrl|scene.glb|scene.html]\n"
-           "                   [-showlabel true] [-showedge false] [-merge true]\n"
+           "                   [-showlabel true] [-showedge false] [-merge true] [-color HOW]\n"
            "  -in PATH           the layout to read (required, name ending in .3dlayout)\n"
            "  -out PATH          the scene to write: binary glTF when the name ends in .glb,\n"
            "                     a web page to explore it in when it ends in .html, VRML\n"
@@ -35,6 +35,8 @@ std::string usageText() {
            "  -showedge VALUE    true draws the edges (default), anything else leaves them out\n"
            "  -merge true        all spheres in one mesh, all cylinders in another (opens in\n"
            "                     every viewer, also without GPU instancing)\n"
+           "  -color HOW         colour the nodes, and the edges within a class, by community,\n"
+           "                     component, degree, or the classes in the partition file HOW\n"
            "  -h, --help         show this text;  --version  show the version\n"
            "Options match by prefix and take the next word as their value. Nothing is printed\n"
            "on success; a failure prints one line and ends with status 1.\n";
@@ -52,8 +54,9 @@ std::string runConverter(std::span<const std::string_view> words) {
     }
     refuseToOverwriteInput(options);
     Layout layout = loadLayout(options.inputPath);
+    const Colouring colouring = computeColouring(layout, options.colour);
     exportScene(options.outputPath, layout,
-                SceneSwitches{options.showEdges, options.showLabels, options.merge});
+                SceneSwitches{options.showEdges, options.showLabels, options.merge}, colouring);
     releaseLayout(layout);
     return {};
 }

@@ -48,19 +48,20 @@ SceneFormat formatForPath(const std::string& outputPath) {
     return SceneFormat::vrml;
 }
 
-void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches) {
+void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches,
+                 const Colouring& colouring) {
     const SceneFormat format = formatForPath(outputPath);
     fitLayout(layout, kSceneExtent, largestCoordinate(format));
     OutputFile file(outputPath);
     switch (format) {
     case SceneFormat::glb:
-        writeGlbScene(layout, file, switches);
+        writeGlbScene(layout, file, switches, colouring);
         break;
     case SceneFormat::html:
-        writeHtmlScene(layout, file, switches);
+        writeHtmlScene(layout, file, switches, colouring);
         break;
     case SceneFormat::vrml:
-        writeVrmlScene(layout, file, switches);
+        writeVrmlScene(layout, file, switches, colouring);
         break;
     }
     file.commit();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/layout.hpp"
+#include "scene/colouring.hpp"
 #include "scene/scene_switches.hpp"
 
 #include <string>
@@ -14,8 +15,10 @@ enum class SceneFormat { vrml, glb, html };
 SceneFormat formatForPath(const std::string& outputPath);
 
 // Fits the layout in place, then creates the file at `outputPath` and writes the scene in the
-// format its name asks for. Throws Failure when the layout cannot be fitted or the file cannot
-// be created or written; a failed export leaves no new file behind.
-void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches);
+// format its name asks for, in the colours of `colouring`. Throws Failure when the layout
+// cannot be fitted or the file cannot be created or written; a failed export leaves no new
+// file behind.
+void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches,
+                 const Colouring& colouring = Colouring{});
 
 } // namespace l2v

@@ -1,12 +1,14 @@
 // Writes a large valid .3dlayout file for the benchmarks, every edge listed at both of its
-// ends, neighbour lists in random order. Two kinds of graph:
+// ends, neighbour lists in random order. Three kinds of graph:
 // - random (the default): random positions and random edges, a hairball;
-// - local: nodes in clusters of different sizes, each joined to about AVERAGE_DEGREE / 2 of
-//   its nearest nodes, as a layout program places the nodes of a real graph.
-// The same arguments give the same bytes on every machine: the generator uses its own PRNG,
-// no library functions whose results vary, and exact number formatting.
+// - local: nodes on a jittered cubic lattice in index order, every edge joining lattice points
+//   at most two steps apart on each axis;
+// - clustered: nodes in clusters of different sizes, each joined to its nearest nodes (about
+//   AVERAGE_DEGREE in all), as a layout program places the nodes of a real graph.
+// The same arguments give the same bytes on every machine: the generator uses its own PRNG
+// and exact number formatting.
 //
-// Usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout [random|local]
+// Usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout [random|local|clustered]
 
 #include "tests/support/splitmix64.hpp"
 
@@ -46,6 +48,43 @@ std::vector<std::uint64_t> randomEdges(std::uint32_t nodeCount, std::uint64_t ed
             const auto b = static_cast<std::uint32_t>(random.below(nodeCount));
             if (a != b) {
                 edges.push_back(packEdge(a, b));
+            }
+        }
+        std::sort(edges.begin(), edges.end());
+        edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    }
+    return edges;
+}
+
+// The lattice of a local layout: `side` points per axis, node i at (i % side, i / side % side,
+// i / side^2).
+std::uint32_t latticeSide(std::uint32_t nodeCount) {
+    auto side = static_cast<std::uint32_t>(std::cbrt(static_cast<double>(nodeCount)));
+    while (std::uint64_t{side} * side * side < nodeCount) {
+        ++side;
+    }
+    return side;
+}
+
+// Distinct edges between lattice points at most two steps apart on each axis.
+std::vector<std::uint64_t> latticeEdges(std::uint32_t nodeCount, std::uint64_t edgeCount,
+                                        Random& random) {
+    const std::int64_t side = latticeSide(nodeCount);
+    std::vector<std::uint64_t> edges;
+    edges.reserve(edgeCount);
+    while (edges.size() < edgeCount) {
+        while (edges.size() < edgeCount) {
+            const auto a = static_cast<std::int64_t>(random.below(nodeCount));
+            const std::int64_t step[3] = {static_cast<std::int64_t>(random.below(5)) - 2,
+                                          static_cast<std::int64_t>(random.below(5)) - 2,
+                                          static_cast<std::int64_t>(random.below(5)) - 2};
+            const std::int64_t at[3] = {a % side + step[0], a / side % side + step[1],
+                                        a / side / side + step[2]};
+            const std::int64_t b = at[0] + side * (at[1] + side * at[2]);
+            if (at[0] >= 0 && at[0] < side && at[1] >= 0 && at[1] < side && at[2] >= 0 &&
+                b < static_cast<std::int64_t>(nodeCount) && b != a) {
+                edges.push_back(
+                    packEdge(static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b)));
             }
         }
         std::sort(edges.begin(), edges.end());
@@ -136,7 +175,7 @@ std::vector<std::uint32_t> spaceFillingOrder(const Positions& at) {
 }
 
 // Each node joined to its `perNode` nearest among the nodes close to it in space-filling order.
-std::vector<std::uint64_t> localEdges(const Positions& at, std::uint32_t perNode) {
+std::vector<std::uint64_t> nearestEdges(const Positions& at, std::uint32_t perNode) {
     constexpr std::ptrdiff_t kWindow = 24;
     const std::vector<std::uint32_t> order = spaceFillingOrder(at);
     const auto count = static_cast<std::ptrdiff_t>(order.size());
@@ -298,25 +337,45 @@ void writeNodeNumber(TextOut& out, std::uint32_t number) {
     out.advanceTo(std::to_chars(at, at + TextOut::kTokenRoom - 1, number).ptr);
 }
 
+// A lattice coordinate, spread over (-1000, 1000) and jittered by up to a fifth of a step.
+void writeLatticeCoordinate(TextOut& out, std::uint32_t index, std::uint32_t side, Random& random) {
+    const double step = 2000.0 / side;
+    const double jitter = (static_cast<double>(random.below(1000)) / 1000.0 - 0.5) * 0.4;
+    const double value = -1000.0 + step * (index + 0.5 + jitter);
+    char* at = out.room();
+    out.advanceTo(
+        std::to_chars(at, at + TextOut::kTokenRoom, value, std::chars_format::fixed, 4).ptr);
+}
+
 void writePosition(TextOut& out, double value) {
     char* at = out.room();
     out.advanceTo(
         std::to_chars(at, at + TextOut::kTokenRoom, value, std::chars_format::fixed, 4).ptr);
 }
 
-void writeLayout(TextOut& out, const Graph& graph, const Positions* positions, std::uint64_t seed,
-                 Random& random) {
+enum class Kind { random, lattice, clustered };
+
+void writeLayout(TextOut& out, const Graph& graph, Kind kind, const Positions& positions,
+                 std::uint64_t seed, Random& random) {
     const std::size_t nodeCount = graph.offsets.size() - 1;
     const std::size_t edgeCount = graph.targets.size() / 2;
     out.put("% benchmark layout, seed " + std::to_string(seed) + "\n");
     out.put(std::to_string(nodeCount) + " " + std::to_string(edgeCount) + "\n");
+    const std::uint32_t side = latticeSide(static_cast<std::uint32_t>(nodeCount));
     for (std::size_t node = 0; node < nodeCount; ++node) {
-        if (positions != nullptr) {
-            writePosition(out, positions->x[node]);
+        if (kind == Kind::clustered) {
+            writePosition(out, positions.x[node]);
             out.put(' ');
-            writePosition(out, positions->y[node]);
+            writePosition(out, positions.y[node]);
             out.put(' ');
-            writePosition(out, positions->z[node]);
+            writePosition(out, positions.z[node]);
+        } else if (kind == Kind::lattice) {
+            const auto index = static_cast<std::uint32_t>(node);
+            writeLatticeCoordinate(out, index % side, side, random);
+            out.put(' ');
+            writeLatticeCoordinate(out, index / side % side, side, random);
+            out.put(' ');
+            writeLatticeCoordinate(out, index / side / side, side, random);
         } else {
             writeCoordinate(out, random);
             out.put(' ');
@@ -332,7 +391,8 @@ void writeLayout(TextOut& out, const Graph& graph, const Positions* positions, s
 }
 
 [[noreturn]] void usage() {
-    std::fputs("usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout [random|local]\n",
+    std::fputs("usage: generate_layout NODES AVERAGE_DEGREE SEED OUT.3dlayout "
+               "[random|local|clustered]\n",
                stderr);
     std::exit(2);
 }
@@ -343,10 +403,13 @@ int main(int argc, char** argv) {
     if (argc != 5 && argc != 6) {
         usage();
     }
-    const std::string kind = argc == 6 ? argv[5] : "random";
-    if (kind != "random" && kind != "local") {
+    const std::string kindName = argc == 6 ? argv[5] : "random";
+    if (kindName != "random" && kindName != "local" && kindName != "clustered") {
         usage();
     }
+    const Kind kind = kindName == "local"       ? Kind::lattice
+                      : kindName == "clustered" ? Kind::clustered
+                                                : Kind::random;
     const unsigned long long nodes = std::strtoull(argv[1], nullptr, 10);
     const double degree = std::strtod(argv[2], nullptr);
     const std::uint64_t seed = std::strtoull(argv[3], nullptr, 10);
@@ -359,15 +422,19 @@ int main(int argc, char** argv) {
     Random random(seed);
     const auto nodeCount = static_cast<std::uint32_t>(nodes);
     Positions positions;
-    if (kind == "local") {
+    std::vector<std::uint64_t> edges;
+    if (kind == Kind::clustered) {
         positions = clusteredPositions(nodeCount, random);
+        edges = nearestEdges(positions, nearestForDegree(degree));
+    } else if (kind == Kind::lattice) {
+        edges = latticeEdges(nodeCount, edgeCount, random);
+    } else {
+        edges = randomEdges(nodeCount, edgeCount, random);
     }
-    Graph graph =
-        listBothEnds(nodeCount, kind == "local" ? localEdges(positions, nearestForDegree(degree))
-                                                : randomEdges(nodeCount, edgeCount, random));
+    Graph graph = listBothEnds(nodeCount, edges);
     shuffleNeighbourLists(graph, random);
     TextOut out(argv[4]);
-    writeLayout(out, graph, kind == "local" ? &positions : nullptr, seed, random);
+    writeLayout(out, graph, kind, positions, seed, random);
     out.close();
     return 0;
 }

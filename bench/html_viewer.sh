@@ -34,11 +34,11 @@ cmake --build "$build" -j2 --target layout2vrml generate_layout measure_run writ
 mkdir -p "$data"
 echo "== machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), $(chromium --version 2>/dev/null | head -1), converter $(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo unknown)"
 
-# The local layout of NODES nodes, generated when missing or older than the generator.
+# The clustered layout of NODES nodes, generated when missing or older than the generator.
 local_input() {
-    local path="$data/local-$1-$degree-seed$seed.3dlayout"
+    local path="$data/clustered-$1-$degree-seed$seed.3dlayout"
     if [[ ! -s "$path" || "$generator" -nt "$path" ]]; then
-        "$generator" "$1" "$degree" "$seed" "$path.part" local && mv "$path.part" "$path"
+        "$generator" "$1" "$degree" "$seed" "$path.part" clustered && mv "$path.part" "$path"
     fi
     echo "$path"
 }

@@ -3,11 +3,11 @@
 #include "common/version.hpp"
 #include "output/json_writer.hpp"
 #include "output/output_buffer.hpp"
+#include "scene/legend_json.hpp"
 #include "scene/scene_switches.hpp"
 #include "scene/scene_walk.hpp"
 
 #include <array>
-#include <charconv>
 #include <cstddef>
 #include <string>
 
@@ -27,23 +27,8 @@ template <class Out> void floatArray(JsonWriter<Out>& json, const std::array<flo
     json.endArray();
 }
 
-// A VRML colour text ("1 0.95 0.7") as its three numbers.
-std::array<float, 3> colourNumbers(const std::string& colour) {
-    std::array<float, 3> rgb{};
-    const char* at = colour.data();
-    const char* const end = colour.data() + colour.size();
-    for (float& channel : rgb) {
-        while (at < end && *at == ' ') {
-            ++at;
-        }
-        at = std::from_chars(at, end, channel).ptr;
-    }
-    return rgb;
-}
-
 template <class Out>
-void material(JsonWriter<Out>& json, const char* name, const std::string& colour,
-              double transparency) {
+void material(JsonWriter<Out>& json, const char* name, const Rgb& colour, double transparency) {
     json.beginObject();
     json.key("name");
     json.string(name);
@@ -51,7 +36,7 @@ void material(JsonWriter<Out>& json, const char* name, const std::string& colour
     json.beginObject();
     json.key("baseColorFactor");
     json.beginArray();
-    for (const float channel : colourNumbers(colour)) {
+    for (const float channel : {colour.red, colour.green, colour.blue}) {
         json.number(channel);
     }
     json.number(static_cast<float>(1.0 - transparency));
@@ -79,6 +64,10 @@ void mesh(JsonWriter<Out>& json, const char* name, const MeshAccessors& accessor
     json.index(accessors.position);
     json.key("NORMAL");
     json.index(accessors.normal);
+    if (accessors.colour) {
+        json.key("COLOR_0");
+        json.index(*accessors.colour);
+    }
     json.endObject();
     json.key("indices");
     json.index(accessors.indices);
@@ -117,12 +106,13 @@ void shapeNode(JsonWriter<Out>& json, const char* name, std::uint64_t meshIndex,
 }
 
 template <class Out>
-void labelledNode(JsonWriter<Out>& json, std::uint32_t index, const Point& at, float radius) {
+void labelledNode(JsonWriter<Out>& json, std::uint32_t index, const Point& at, float radius,
+                  std::uint64_t meshIndex) {
     json.beginObject();
     json.key("name");
     json.indexString(index);
     json.key("mesh");
-    json.index(0);
+    json.index(meshIndex);
     json.key("translation");
     floatArray(json,
                {static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.z)});
@@ -188,6 +178,12 @@ template <class Out> void extensions(JsonWriter<Out>& json, const GlbDocument& d
     }
 }
 
+// What the colours stand for, where readers of the file find it: the legend in the extras.
+template <class Out> void legendExtras(JsonWriter<Out>& json, const Colouring& colouring) {
+    json.key("extras");
+    writeLegendJson(json, colouring);
+}
+
 // The scene's nodes: spheres, cylinders, camera, then the labelled nodes (when labels are
 // shown) that the first one holds as its children.
 template <class Out>
@@ -236,9 +232,12 @@ void nodes(JsonWriter<Out>& json, const GlbDocument& document, const Layout& lay
     floatArray(json, {0.0F, 0.0F, static_cast<float>(kSceneExtent)});
     json.endObject();
     if (document.labels) {
+        const std::uint64_t firstColourMesh = document.cylinder ? 2 : 1;
         forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t index) {
-            labelledNode(json, index, at,
-                         static_cast<float>(sphereRadius(count, style.nodeRadius)));
+            labelledNode(json, index, at, static_cast<float>(sphereRadius(count, style.nodeRadius)),
+                         document.labelColourOf.empty()
+                             ? 0
+                             : firstColourMesh + document.labelColourOf[index]);
         });
     }
     json.endArray();
@@ -275,19 +274,29 @@ void writeGlbJson(JsonWriter<Out>& json, const GlbDocument& document, const Layo
     json.endObject();
     json.endArray();
 
+    // Per-instance and per-vertex colours multiply the material's: white when coloured.
+    const bool coloured = document.colouring != nullptr;
+    constexpr Rgb kWhite{1, 1, 1};
     json.key("materials");
     json.beginArray();
-    material(json, "node", style.nodeColour, style.nodeTransparency);
+    material(json, "node", coloured ? kWhite : style.nodeColour, style.nodeTransparency);
     if (document.cylinder) {
-        material(json, "edge", style.edgeColour, style.edgeTransparency);
+        material(json, "edge", coloured ? kWhite : style.edgeColour, style.edgeTransparency);
+    }
+    for (const Rgb& colour : document.labelColours) {
+        material(json, "node", colour, style.nodeTransparency);
     }
     json.endArray();
 
     json.key("meshes");
     json.beginArray();
     mesh(json, "sphere", document.sphere, 0);
+    const std::uint64_t cylinderMaterial = document.cylinder ? 1 : 0;
     if (document.cylinder) {
-        mesh(json, "cylinder", *document.cylinder, 1);
+        mesh(json, "cylinder", *document.cylinder, cylinderMaterial);
+    }
+    for (std::uint64_t k = 0; k < document.labelColours.size(); ++k) {
+        mesh(json, "sphere", document.sphere, cylinderMaterial + 1 + k);
     }
     json.endArray();
 
@@ -300,6 +309,9 @@ void writeGlbJson(JsonWriter<Out>& json, const GlbDocument& document, const Layo
     json.index(document.views.length());
     json.endObject();
     json.endArray();
+    if (coloured) {
+        legendExtras(json, *document.colouring);
+    }
     json.endObject();
 }
 

@@ -2,6 +2,7 @@
 
 #include "gltf/glb_views.hpp"
 #include "layout/layout.hpp"
+#include "scene/colouring.hpp"
 #include "scene/drawing_style.hpp"
 #include "scene/unit_meshes.hpp"
 
@@ -18,6 +19,7 @@ struct MeshAccessors {
     std::uint64_t position = 0;
     std::uint64_t normal = 0;
     std::uint64_t indices = 0;
+    std::optional<std::uint64_t> colour; // COLOR_0 of merged, coloured meshes
 };
 
 // One per-instance attribute of EXT_mesh_gpu_instancing and the accessor that holds it.
@@ -36,6 +38,12 @@ struct GlbDocument {
     std::vector<InstanceAttribute> nodeInstances;
     std::vector<InstanceAttribute> edgeInstances;
     GlbViews views;
+    // Coloured scenes: the colours multiply white materials, and the legend goes to the
+    // file's extras. Labelled nodes draw the sphere through one extra mesh per distinct
+    // colour (`labelColours`), which differ only in their material.
+    const Colouring* colouring = nullptr;
+    std::vector<Rgb> labelColours;
+    std::vector<std::uint32_t> labelColourOf; // per node: its index in labelColours
 };
 
 // The JSON of the file; the labelled nodes' positions and sizes come from `layout`. Written

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -128,11 +129,13 @@ MeshAccessors addMesh(GlbViews& views, const UnitMesh& mesh) {
     };
     return {views.addVertices(plan.vertices, vectors(mesh.positions), plan.bounds),
             views.addVertices(plan.vertices, vectors(mesh.normals)),
-            views.addIndices(plan.indices, false, [&mesh](ViewOut& out) {
-                for (const std::uint16_t index : mesh.indices) {
-                    out.index(index);
-                }
-            })};
+            views.addIndices(plan.indices, false,
+                             [&mesh](ViewOut& out) {
+                                 for (const std::uint16_t index : mesh.indices) {
+                                     out.index(index);
+                                 }
+                             }),
+            std::nullopt};
 }
 
 // `count` copies of `unit` placed by `frames`: every position, every normal (turned with its
@@ -169,13 +172,14 @@ MeshAccessors addMergedMesh(GlbViews& views, const UnitMesh& unit, std::uint64_t
                 }
             }
         });
-    return {positions, normals, indices};
+    return {positions, normals, indices, std::nullopt};
 }
 
 class GlbEncoder {
   public:
-    GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches)
-        : layout_(layout), switches_(switches),
+    GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
+               const Colouring& colouring)
+        : layout_(layout), switches_(switches), colouring_(colouring),
           sphere_(switches.merge ? unitIcosphere() : unitSphere()),
           cylinder_(switches.merge ? unitCylinder(kMergedCylinderSides) : unitCylinder()),
           out_(sink, kLargestPiece) {
@@ -231,6 +235,9 @@ class GlbEncoder {
                                                 })
                                 : addMesh(views, cylinder_);
         }
+        if (colouring_.active()) {
+            planColours(mergedSpheres, edges, nodeCount, edgeCount);
+        }
         if (switches_.merge) {
             return;
         }
@@ -242,7 +249,89 @@ class GlbEncoder {
         }
     }
 
+    // Calls visit(colour) for every node, then (`edges`) for every drawn edge, in order.
+    template <class Visit> void forEachNodeColour(Visit&& visit) const {
+        for (std::int32_t i = 0; i < layout_.nodeCount; ++i) {
+            visit(colouring_.nodeColour(static_cast<std::uint32_t>(i)));
+        }
+    }
+    template <class Visit> void forEachEdgeColour(Visit&& visit) const {
+        forEachEdgeBetween(layout_, [&](const Point&, const Point&, std::uint32_t i,
+                                        std::uint32_t j) { visit(colouring_.edgeColour(i, j)); });
+    }
+
+    // Merged meshes take COLOR_0 per vertex (every vertex of a copy in its shape's colour);
+    // labelled spheres one mesh per distinct colour; instances get theirs in planInstances.
+    void planColours(bool mergedSpheres, bool edges, std::uint64_t nodeCount,
+                     std::uint64_t edgeCount) {
+        document_.colouring = &colouring_;
+        GlbViews& views = document_.views;
+        if (mergedSpheres) {
+            const std::size_t perCopy = sphere_.positions.size();
+            document_.sphere.colour = views.addVertices(nodeCount * perCopy, [this, perCopy](
+                                                                                 ViewOut& out) {
+                forEachNodeColour([&](const Rgb& colour) { repeatColour(out, colour, perCopy); });
+            });
+        }
+        if (edges && switches_.merge) {
+            const std::size_t perCopy = cylinder_.positions.size();
+            document_.cylinder->colour = views.addVertices(edgeCount * perCopy, [this, perCopy](
+                                                                                    ViewOut& out) {
+                forEachEdgeColour([&](const Rgb& colour) { repeatColour(out, colour, perCopy); });
+            });
+        }
+        if (switches_.showLabels) {
+            planLabelColours();
+        }
+    }
+
+    static void repeatColour(ViewOut& out, const Rgb& colour, std::size_t times) {
+        for (std::size_t k = 0; k < times; ++k) {
+            out.floats({colour.red, colour.green, colour.blue});
+        }
+    }
+
+    void planLabelColours() {
+        std::map<std::array<float, 3>, std::uint32_t> known;
+        document_.labelColourOf.reserve(static_cast<std::size_t>(layout_.nodeCount));
+        forEachNodeColour([this, &known](const Rgb& colour) {
+            const auto [at, added] =
+                known.try_emplace({colour.red, colour.green, colour.blue},
+                                  static_cast<std::uint32_t>(document_.labelColours.size()));
+            if (added) {
+                document_.labelColours.push_back(colour);
+            }
+            document_.labelColourOf.push_back(at->second);
+        });
+    }
+
+    // A per-instance colour (three.js and Babylon.js read "_COLOR_0").
+    template <class Colours>
+    InstanceAttribute instanceColours(std::uint64_t count, const Colours& colours) {
+        return {"_COLOR_0", document_.views.addVectors(count, 3, [colours](ViewOut& out) {
+                    colours([&out](const Rgb& colour) {
+                        out.floats({colour.red, colour.green, colour.blue});
+                    });
+                })};
+    }
+
     void planNodeInstances(std::uint64_t count) {
+        planNodeTransforms(count);
+        if (colouring_.active()) {
+            document_.nodeInstances.push_back(
+                instanceColours(count, [this](auto&& visit) { forEachNodeColour(visit); }));
+        }
+    }
+
+    void planEdgeInstances(std::uint64_t count) {
+        planEdgeTransforms(count);
+        if (colouring_.active()) {
+            document_.edgeInstances.push_back(
+                instanceColours(count, [this](auto&& visit) { forEachEdgeColour(visit); }));
+        }
+    }
+
+    void planNodeTransforms(std::uint64_t count) {
         GlbViews& views = document_.views;
         document_.nodeInstances = {
             {"TRANSLATION",
@@ -260,7 +349,7 @@ class GlbEncoder {
     }
 
     // One view per attribute: each is a stretch of its own in the file.
-    void planEdgeInstances(std::uint64_t count) {
+    void planEdgeTransforms(std::uint64_t count) {
         GlbViews& views = document_.views;
         document_.edgeInstances = {
             {"TRANSLATION", views.addVectors(count, 3,
@@ -300,6 +389,7 @@ class GlbEncoder {
 
     const Layout& layout_;
     SceneSwitches switches_;
+    const Colouring& colouring_;
     DrawingStyle style_;
     UnitMesh sphere_;
     UnitMesh cylinder_;
@@ -309,9 +399,10 @@ class GlbEncoder {
 
 } // namespace
 
-void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches) {
+void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
+                   const Colouring& colouring) {
     refuseCoordinatesBeyond(layout, kLargestGlbCoordinate);
-    GlbEncoder(layout, sink, switches).write();
+    GlbEncoder(layout, sink, switches, colouring).write();
 }
 
 } // namespace l2v

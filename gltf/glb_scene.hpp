@@ -2,6 +2,7 @@
 
 #include "layout/layout.hpp"
 #include "output/byte_sink.hpp"
+#include "scene/colouring.hpp"
 #include "scene/scene_switches.hpp"
 
 #include <cstdint>
@@ -18,6 +19,7 @@ inline constexpr double kLargestGlbCoordinate = 1e37;
 // shown), in the VRML scene's order. Throws Failure before writing anything when the file
 // would pass the format's 4 GiB limit ("scene is too large for a glb file.") or a position
 // lies beyond kLargestGlbCoordinate (refuseCoordinatesBeyond).
-void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches);
+void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
+                   const Colouring& colouring = Colouring{});
 
 } // namespace l2v

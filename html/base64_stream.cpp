@@ -1,5 +1,6 @@
 #include "html/base64_stream.hpp"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -36,6 +37,19 @@ void Base64Stream::putWord(std::uint32_t word) {
 
 void Base64Stream::putFloat(float value) {
     put4(&value);
+}
+
+void Base64Stream::putBytes(const char* bytes, std::size_t size) {
+    while (size > 0) {
+        if (used_ == kStagedBytes) {
+            flushWholeGroups();
+        }
+        const std::size_t part = std::min(size, kStagedBytes - used_);
+        std::memcpy(staged_.data() + used_, bytes, part);
+        used_ += part;
+        bytes += part;
+        size -= part;
+    }
 }
 
 void Base64Stream::flushWholeGroups() {

@@ -24,6 +24,7 @@ class Base64Stream {
 
     void putWord(std::uint32_t word);
     void putFloat(float value);
+    void putBytes(const char* bytes, std::size_t size);
 
     // Encodes what is staged, with '=' padding after a last group of one or two bytes.
     void finish();

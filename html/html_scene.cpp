@@ -5,11 +5,16 @@
 #include "html/html_text.hpp"
 #include "html/viewer_page.hpp"
 #include "layout/fitting.hpp"
+#include "output/json_writer.hpp"
 #include "output/output_buffer.hpp"
+#include "scene/legend_json.hpp"
 #include "scene/scene_walk.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -17,12 +22,18 @@ namespace l2v {
 namespace {
 
 // The page's data: a header of six words, then the positions, the run lengths and the edge
-// endpoint pairs. The viewer checks the magic and the version before it reads on.
+// endpoint pairs; when coloured, every node's colour and legend entry (a byte each) and the
+// legend as JSON after its length. The viewer checks the magic and the version before it
+// reads on.
 constexpr std::uint32_t kPayloadMagic = 0x4756324C; // "L2VG"
 constexpr std::uint32_t kPayloadVersion = 1;
 constexpr std::uint32_t kShowLabels = 1;
 constexpr std::uint32_t kShowEdges = 2;
+constexpr std::uint32_t kColoured = 4;
 constexpr std::uint64_t kHeaderWords = 6;
+// Set in an edge's second end when the edge takes its ends' class colour: node indices are
+// below 2^31.
+constexpr std::uint32_t kSharedClassBit = 0x80000000U;
 
 // V8 holds strings of at most 2^29 - 24 characters (other engines allow more), and the data
 // is read as one string from its script element.
@@ -31,23 +42,71 @@ constexpr std::uint64_t kLargestDataText = (std::uint64_t{1} << 29) - 24;
 constexpr std::string_view kTitleMark = "{{TITLE}}";
 constexpr std::string_view kDataMark = "{{DATA}}";
 
-std::uint64_t payloadBytes(const Layout& layout, std::uint64_t edgeCount) {
-    const auto nodes = static_cast<std::uint64_t>(layout.nodeCount);
-    return 4 * (kHeaderWords + 3 * nodes + nodes + 2 * edgeCount);
+// Hands the JSON writer's text to the base64 stream, through room for one token.
+class Base64Text {
+  public:
+    explicit Base64Text(Base64Stream& data) : data_(data) {}
+    char* reserve(std::size_t /*size*/) { return scratch_; }
+    void commitUpTo(const char* end) {
+        data_.putBytes(scratch_, static_cast<std::size_t>(end - scratch_));
+    }
+
+  private:
+    Base64Stream& data_;
+    char scratch_[kJsonTokenRoom];
+};
+
+std::uint64_t legendLength(const Colouring& colouring) {
+    JsonMeasure measure;
+    JsonWriter<JsonMeasure> json(measure);
+    writeLegendJson(json, colouring);
+    return measure.length();
 }
 
-void refuseWhatAPageCannotHold(const Layout& layout, std::uint64_t edgeCount) {
-    if (Base64Stream::encodedLength(payloadBytes(layout, edgeCount)) > kLargestDataText) {
+std::uint64_t payloadBytes(const Layout& layout, std::uint64_t edgeCount,
+                           const Colouring& colouring) {
+    const auto nodes = static_cast<std::uint64_t>(layout.nodeCount);
+    const std::uint64_t scene = 4 * (kHeaderWords + 3 * nodes + nodes + 2 * edgeCount);
+    return colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
+}
+
+void refuseWhatAPageCannotHold(const Layout& layout, std::uint64_t edgeCount,
+                               const Colouring& colouring) {
+    const std::uint64_t bytes = payloadBytes(layout, edgeCount, colouring);
+    if (Base64Stream::encodedLength(bytes) > kLargestDataText) {
         throw Failure("scene is too large for a web page.");
     }
     refuseCoordinatesBeyond(layout, kLargestPageCoordinate);
 }
 
+std::uint8_t colourByte(float channel) {
+    return static_cast<std::uint8_t>(std::lround(std::clamp(channel, 0.0F, 1.0F) * 255.0F));
+}
+
+void writeColours(const Layout& layout, const Colouring& colouring, Base64Stream& data) {
+    for (std::uint32_t node = 0; node < static_cast<std::uint32_t>(layout.nodeCount); ++node) {
+        const Rgb& colour = colouring.nodeColour(node);
+        const std::size_t entry = colouring.legendEntryOf(node);
+        if (entry > 0xFF) {
+            throw std::logic_error("a legend of more than 256 entries");
+        }
+        const std::array<char, 4> bytes{
+            static_cast<char>(colourByte(colour.red)), static_cast<char>(colourByte(colour.green)),
+            static_cast<char>(colourByte(colour.blue)), static_cast<char>(entry)};
+        data.putBytes(bytes.data(), bytes.size());
+    }
+    data.putWord(static_cast<std::uint32_t>(legendLength(colouring)));
+    Base64Text text(data);
+    JsonWriter<Base64Text> json(text);
+    writeLegendJson(json, colouring);
+}
+
 void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwitches& switches,
-                  OutputBuffer& out) {
+                  const Colouring& colouring, OutputBuffer& out) {
     Base64Stream data(out);
-    const std::uint32_t flags =
-        (switches.showLabels ? kShowLabels : 0) | (switches.showEdges ? kShowEdges : 0);
+    const std::uint32_t flags = (switches.showLabels ? kShowLabels : 0) |
+                                (switches.showEdges ? kShowEdges : 0) |
+                                (colouring.active() ? kColoured : 0);
     for (const std::uint64_t word : {std::uint64_t{kPayloadMagic}, std::uint64_t{kPayloadVersion},
                                      static_cast<std::uint64_t>(layout.nodeCount), edgeCount,
                                      std::uint64_t{flags}, std::uint64_t{0}}) {
@@ -62,18 +121,22 @@ void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwit
     for (const NodeEntry& node : layout.nodes) {
         data.putWord(static_cast<std::uint32_t>(node.count));
     }
-    forEachEdgeEnds(layout, [&data](std::uint32_t from, std::uint32_t to) {
+    forEachEdgeEnds(layout, [&data, &colouring](std::uint32_t from, std::uint32_t to) {
         data.putWord(from);
-        data.putWord(to);
+        data.putWord(colouring.sharesClass(from, to) ? to | kSharedClassBit : to);
     });
+    if (colouring.active()) {
+        writeColours(layout, colouring, data);
+    }
     data.finish();
 }
 
 } // namespace
 
-void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches) {
+void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
+                    const Colouring& colouring) {
     const std::uint64_t edgeCount = countDrawnEdges(layout);
-    refuseWhatAPageCannotHold(layout, edgeCount);
+    refuseWhatAPageCannotHold(layout, edgeCount, colouring);
     OutputBuffer out(sink, Base64Stream::kLargestBlock);
     const std::string title = escapeHtmlText(layout.sourcePath);
     std::string_view page = viewerPage();
@@ -88,7 +151,7 @@ void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& s
             out.append(title);
             page.remove_prefix(kTitleMark.size());
         } else {
-            writePayload(layout, edgeCount, switches, out);
+            writePayload(layout, edgeCount, switches, colouring, out);
             page.remove_prefix(kDataMark.size());
         }
     }

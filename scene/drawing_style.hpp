@@ -2,20 +2,28 @@
 
 #include <cmath>
 #include <cstdint>
-#include <string>
 
 namespace l2v {
 
-// Sizes, colours and transparencies of the scene. Colours are VRML colour texts (red, green
-// and blue from 0 to 1) written exactly as stored.
+// A colour: red, green and blue from 0 to 1. Floats, as glTF stores them; every encoder
+// writes each component as the shortest text that reads back as the same float.
+struct Rgb {
+    float red = 0;
+    float green = 0;
+    float blue = 0;
+
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// Sizes, colours and transparencies of the scene.
 struct DrawingStyle {
     double labelSize = 0.6;
-    std::string labelColour = "0 0 1";
+    Rgb labelColour{0, 0, 1};
     double nodeRadius = 0.2;
-    std::string nodeColour = "1 0.95 0.7";
+    Rgb nodeColour{1, 0.95F, 0.7F};
     double nodeTransparency = 0.5;
     double edgeRadius = 0.1;
-    std::string edgeColour = "0.5 0.5 1";
+    Rgb edgeColour{0.5F, 0.5F, 1};
     double edgeTransparency = 0.5;
 };
 

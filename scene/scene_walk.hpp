@@ -53,10 +53,10 @@ inline constexpr std::ptrdiff_t kPrefetchDistance = 8;
 
 } // namespace detail
 
-// Calls visit(from, to) for every drawn edge, in drawing order: each edge from its
-// lower-indexed endpoint, by that endpoint's index, then in the order its run lists them.
+// Calls visit(from, to, i, j) for every drawn edge, in drawing order: each edge from its
+// lower-indexed endpoint i, by that endpoint's index, then in the order its run lists them.
 // References to the node itself, to a lower index, or numbers of 0 and below give nothing.
-template <class Visit> void forEachEdge(const Layout& layout, Visit&& visit) {
+template <class Visit> void forEachEdgeBetween(const Layout& layout, Visit&& visit) {
     const Coordinates& at = layout.coordinates;
     const std::int32_t* const poolEnd = layout.adjacencyPool.data() + layout.adjacencyPool.size();
     const auto nodeCount = static_cast<std::uint32_t>(layout.nodeCount);
@@ -73,10 +73,17 @@ template <class Visit> void forEachEdge(const Layout& layout, Visit&& visit) {
             }
             if (j > i) {
                 const auto other = static_cast<std::size_t>(j);
-                visit(from, Point{at.x[other], at.y[other], at.z[other]});
+                visit(from, Point{at.x[other], at.y[other], at.z[other]},
+                      static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j));
             }
         }
     }
+}
+
+// Calls visit(from, to) for every drawn edge, in the order above.
+template <class Visit> void forEachEdge(const Layout& layout, Visit&& visit) {
+    forEachEdgeBetween(layout, [&visit](const Point& from, const Point& to, std::uint32_t,
+                                        std::uint32_t) { visit(from, to); });
 }
 
 } // namespace l2v

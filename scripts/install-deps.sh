@@ -12,6 +12,8 @@ packages=(
     libcoin-dev                    # conformance test: a real VRML97 reader
     clang libclang-rt-14-dev llvm  # libFuzzer targets and sanitizers
     libbenchmark-dev               # micro-benchmarks
+    libigraph-dev libarpack2-dev pkg-config  # community detection (-color community)
+    python3-networkx               # an independent community finder the tests compare with
     file dpkg-dev                  # package check
     chromium fonts-dejavu-core     # browser tests of the HTML viewer
     firefox-esr xvfb libgl1-mesa-dri

@@ -113,4 +113,17 @@ char* writeDecimal(char* out, std::uint32_t value) {
     return out + width;
 }
 
+char* writeVrmlColour(char* out, const Rgb& colour) {
+    out = std::to_chars(out, out + 15, colour.red).ptr;
+    *out++ = ' ';
+    out = std::to_chars(out, out + 15, colour.green).ptr;
+    *out++ = ' ';
+    return std::to_chars(out, out + 15, colour.blue).ptr;
+}
+
+std::string vrmlColour(const Rgb& colour) {
+    char text[kMaxVrmlColourLength];
+    return {text, writeVrmlColour(text, colour)};
+}
+
 } // namespace l2v

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "scene/drawing_style.hpp"
+
 #include <array>
 #include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace l2v {
 
@@ -131,5 +134,11 @@ char* writeDecimal(char* out, std::uint32_t value);
 // the value, for the vertices of merged meshes. `value` must be finite.
 inline constexpr std::size_t kMaxFourDecimalsLength = 330;
 char* writeFourDecimals(char* out, double value);
+
+// A VRML colour: its three components, each the shortest text that reads back as the same
+// float ("1 0.95 0.7"), separated by blanks.
+inline constexpr std::size_t kMaxVrmlColourLength = 3 * 16;
+char* writeVrmlColour(char* out, const Rgb& colour);
+std::string vrmlColour(const Rgb& colour);
 
 } // namespace l2v

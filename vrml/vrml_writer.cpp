@@ -32,7 +32,7 @@ std::string fixedText(double value) {
     return {digits, writeFixedExact(digits, value)};
 }
 
-char* put(char* out, const std::string& text) {
+char* put(char* out, std::string_view text) {
     std::memcpy(out, text.data(), text.size());
     return out + text.size();
 }
@@ -56,19 +56,32 @@ void addLine(std::string& out, int indent, std::string_view text, std::string_vi
     out += '\n';
 }
 
-// Appends the start of a Shape at `indent`, up to its geometry: the appearance with the
-// material's colour and, when given, its transparency.
-void addShapeAppearance(std::string& out, int indent, std::string_view colour,
-                        std::optional<double> transparency) {
+// Appends the start of a Shape at `indent` up to its material's colour value.
+void addShapeUpToColour(std::string& out, int indent) {
     addLine(out, indent, "Shape {");
     addLine(out, indent + 4, "appearance Appearance {");
     addLine(out, indent + 8, "material Material {");
-    addLine(out, indent + 12, "diffuseColor ", colour);
+    addLineStart(out, indent + 12, "diffuseColor ");
+}
+
+// Appends the rest of a Shape's appearance after its colour value: the transparency, when
+// given, and the closes up to its geometry.
+void addShapeAfterColour(std::string& out, int indent, std::optional<double> transparency) {
+    out += '\n';
     if (transparency) {
         addLine(out, indent + 12, "transparency ", fixedText(*transparency));
     }
     addLine(out, indent + 8, "}");
     addLine(out, indent + 4, "}");
+}
+
+// Appends the start of a Shape at `indent`, up to its geometry: the appearance with the
+// material's colour and, when given, its transparency.
+void addShapeAppearance(std::string& out, int indent, const Rgb& colour,
+                        std::optional<double> transparency) {
+    addShapeUpToColour(out, indent);
+    out += vrmlColour(colour);
+    addShapeAfterColour(out, indent, transparency);
 }
 
 } // namespace
@@ -85,16 +98,20 @@ std::size_t VrmlWriter::composeBlockText(const DrawingStyle& style, bool showLab
     composeEdgeText(style);
     const std::size_t textSize = nodeOpen_.size() + nodeAfterPosition_.size() +
                                  std::max(labelClose_.size(), labelOnlyClose_.size()) +
-                                 nodeClose_.size() + edgeOpen_.size() + edgeTranslation_.size() +
-                                 edgeTilt_.size() + edgeHeight_.size() + edgeClose_.size();
-    return textSize + kLabelRoom + kNumbersPerBlock * (kMaxFixedLength + 1);
+                                 sphereAfterColour_.size() + nodeClose_.size() + edgeOpen_.size() +
+                                 edgeTranslation_.size() + edgeTilt_.size() + edgeHeight_.size() +
+                                 edgeAfterColour_.size() + edgeClose_.size();
+    return textSize + kLabelRoom + kMaxVrmlColourLength + kNumbersPerBlock * (kMaxFixedLength + 1);
 }
 
 void VrmlWriter::composeNodeText(const DrawingStyle& style, bool showLabels) {
+    // The sphere's colour is written per node.
     std::string sphere;
-    addShapeAppearance(sphere, 8, style.nodeColour, style.nodeTransparency);
-    addLine(sphere, 12, "geometry Sphere {");
-    addLineStart(sphere, 16, "radius ");
+    addShapeUpToColour(sphere, 8);
+    addShapeAfterColour(sphereAfterColour_, 8, style.nodeTransparency);
+    addLine(sphereAfterColour_, 12, "geometry Sphere {");
+    addLineStart(sphereAfterColour_, 16, "radius ");
+    nodeColour_ = vrmlColour(style.nodeColour);
 
     std::string labelOpen;
     addShapeAppearance(labelOpen, 8, style.labelColour, std::nullopt);
@@ -140,9 +157,11 @@ void VrmlWriter::composeEdgeText(const DrawingStyle& style) {
 
     edgeHeight_ += '\n';
     addLine(edgeHeight_, 12, "children [");
-    addShapeAppearance(edgeHeight_, 16, style.edgeColour, style.edgeTransparency);
-    addLine(edgeHeight_, 20, "geometry Cylinder {");
-    addLineStart(edgeHeight_, 24, "height ");
+    addShapeUpToColour(edgeHeight_, 16);
+    addShapeAfterColour(edgeAfterColour_, 16, style.edgeTransparency);
+    addLine(edgeAfterColour_, 20, "geometry Cylinder {");
+    addLineStart(edgeAfterColour_, 24, "height ");
+    edgeColour_ = vrmlColour(style.edgeColour);
 
     edgeClose_ += '\n';
     addLine(edgeClose_, 24, "radius ", fixedText(style.edgeRadius));
@@ -189,15 +208,28 @@ void VrmlWriter::writeWorldInfo(std::string_view title, std::string_view info) {
     out_.append(" \"\n}\n");
 }
 
+void VrmlWriter::writeWorldInfo(std::string_view title, std::string_view info,
+                                std::span<const std::string> more) {
+    out_.append("WorldInfo {\n    title \" ");
+    out_.append(title);
+    out_.append(" \"\n    info [\n        \"");
+    out_.append(info);
+    for (const std::string& text : more) {
+        out_.append("\"\n        \"");
+        out_.append(text);
+    }
+    out_.append("\"\n    ]\n}\n");
+}
+
 void VrmlWriter::writeViewpoint(double distance) {
     out_.append("Viewpoint {\n    description \"home\"\n    position 0.0 0.0 ");
     out_.append(fixedText(distance));
     out_.append("\n}\n");
 }
 
-void VrmlWriter::writeBackground(std::string_view skyColour) {
+void VrmlWriter::writeBackground(const Rgb& skyColour) {
     out_.append("Background {\n    skyColor ");
-    out_.append(skyColour);
+    out_.append(vrmlColour(skyColour));
     out_.append("\n}\n");
 }
 
@@ -214,17 +246,28 @@ char* VrmlWriter::writeNodeOpen(char* out, double x, double y, double z) const {
 }
 
 void VrmlWriter::writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label) {
+    writeNode(x, y, z, count, label, nodeColour_);
+}
+
+void VrmlWriter::writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label,
+                           std::string_view colour) {
     char* out = writeNodeOpen(out_.reserve(blockRoom_), x, y, z);
     if (showLabels_) {
         out = writeDecimal(out, label);
         out = put(out, labelClose_);
     }
+    out = put(out, colour);
+    out = put(out, sphereAfterColour_);
     out = writeSphereRadius(out, count);
     out = put(out, nodeClose_);
     out_.commitUpTo(out);
 }
 
 void VrmlWriter::writeEdge(const EdgeGeometry& edge) {
+    writeEdge(edge, edgeColour_);
+}
+
+void VrmlWriter::writeEdge(const EdgeGeometry& edge, std::string_view colour) {
     char* out = out_.reserve(blockRoom_);
     out = put(out, edgeOpen_);
     out = putSeparated(out, edge.axisY);
@@ -237,6 +280,8 @@ void VrmlWriter::writeEdge(const EdgeGeometry& edge) {
     out = put(out, edgeTilt_);
     out = writeFixed(out, edge.tilt);
     out = put(out, edgeHeight_);
+    out = put(out, colour);
+    out = put(out, edgeAfterColour_);
     out = writeFixed(out, edge.length - edgeShortening_);
     out = put(out, edgeClose_);
     out_.commitUpTo(out);
@@ -260,7 +305,7 @@ void VrmlWriter::writeNoCollisionClose() {
     out_.append("    ]\n}\n");
 }
 
-void VrmlWriter::writeFaceSetOpen(std::string_view colour, double transparency) {
+void VrmlWriter::writeFaceSetOpen(const Rgb& colour, double transparency) {
     std::string text;
     addShapeAppearance(text, 0, colour, transparency);
     addLine(text, 4, "geometry IndexedFaceSet {");
@@ -298,6 +343,30 @@ void VrmlWriter::writeFace(std::span<const std::uint16_t> corners, std::uint32_t
     }
     std::memcpy(out, "-1\n", 3);
     out_.commitUpTo(out + 3);
+}
+
+void VrmlWriter::writeFaceSetColours(std::span<const Rgb> colours) {
+    out_.append("        ]\n        colorPerVertex FALSE\n        color Color {\n"
+                "            color [\n");
+    for (const Rgb& colour : colours) {
+        char* out = out_.reserve(kMaxVrmlColourLength + 1);
+        out = writeVrmlColour(out, colour);
+        *out++ = '\n';
+        out_.commitUpTo(out);
+    }
+    out_.append("            ]\n        }\n        colorIndex [\n");
+}
+
+void VrmlWriter::writeFaceColours(std::uint32_t colour, std::size_t faces) {
+    char digits[kLabelRoom];
+    const std::string_view text(digits,
+                                static_cast<std::size_t>(writeDecimal(digits, colour) - digits));
+    for (std::size_t face = 0; face < faces; ++face) {
+        char* out = out_.reserve(kLabelRoom + 1);
+        out = put(out, text);
+        *out++ = face + 1 < faces ? ' ' : '\n';
+        out_.commitUpTo(out);
+    }
 }
 
 void VrmlWriter::writeFaceSetClose() {

@@ -21,16 +21,23 @@ class VrmlWriter {
 
     void writeHeader();
     void writeWorldInfo(std::string_view title, std::string_view info);
+    // A WorldInfo whose info holds several texts: `info`, then `more` one per line.
+    void writeWorldInfo(std::string_view title, std::string_view info,
+                        std::span<const std::string> more);
     void writeViewpoint(double distance);
-    void writeBackground(std::string_view skyColour);
+    void writeBackground(const Rgb& skyColour);
     void writeTrailer();
 
     // One node: a sphere of radius sqrt(count) x nodeRadius at (x, y, z), where `count` is the
     // node's run length (1 + its references), labelled with `label` when labels are shown.
     void writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label);
+    // The same in `colour`, a VRML colour text of at most kMaxVrmlColourLength bytes.
+    void writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label,
+                   std::string_view colour);
 
-    // One edge: a cylinder placed and turned by `edge`.
+    // One edge: a cylinder placed and turned by `edge`; in `colour` (as for nodes) when given.
     void writeEdge(const EdgeGeometry& edge);
+    void writeEdge(const EdgeGeometry& edge, std::string_view colour);
 
     // A node's label alone (for merged scenes, where the spheres are one mesh); the writer
     // must have been made with labels shown (checked: std::logic_error otherwise).
@@ -44,10 +51,14 @@ class VrmlWriter {
     // the point list), the points one per line, the switch to the face list, the faces one
     // per line (`corners`, at most 64, counted from `firstPoint`), the close. Faces are smoothed
     // across every corner they share; where the shading must break, the mesh repeats the point.
-    void writeFaceSetOpen(std::string_view colour, double transparency);
+    void writeFaceSetOpen(const Rgb& colour, double transparency);
     void writePoint(const Point& point);
     void writeFaceSetFaces();
     void writeFace(std::span<const std::uint16_t> corners, std::uint32_t firstPoint);
+    // Coloured meshes: after the faces, the colours, then each face's index among them,
+    // written as one line of `faces` times `colour` per shape.
+    void writeFaceSetColours(std::span<const Rgb> colours);
+    void writeFaceColours(std::uint32_t colour, std::size_t faces);
     void writeFaceSetClose();
 
     // Hands every buffered byte to the sink.
@@ -69,12 +80,16 @@ class VrmlWriter {
     std::string nodeOpen_;
     std::string nodeAfterPosition_;
     std::string labelClose_;
+    std::string sphereAfterColour_;
+    std::string nodeColour_;
     std::string labelOnlyClose_;
     std::string nodeClose_;
     std::string edgeOpen_;
     std::string edgeTranslation_;
     std::string edgeTilt_;
     std::string edgeHeight_;
+    std::string edgeAfterColour_;
+    std::string edgeColour_;
     std::string edgeClose_;
     double edgeShortening_;
     std::size_t blockRoom_;                // room any single node or edge block may need

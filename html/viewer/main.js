@@ -239,7 +239,7 @@ class Viewer {
     }
     this.renderer.setStates(states);
     this.highlighted = true;
-    const entryOf = this.scene.legend.entries[chosen];
+    const entryOf = this.scene.legend.legend[chosen];
     this.controls.showClassSelection(entryOf.label, entryOf.nodes);
     this.changed();
   }

@@ -5,7 +5,8 @@
 // length (1 + its references) and the edges as pairs of node indices, all little-endian.
 // When the nodes are coloured (flag 4), the second index of an edge whose ends share a class
 // has its top bit set, and two parts follow: every node's colour as red, green, blue and its
-// legend entry (a byte each), then the legend as JSON text after its length in bytes.
+// legend entry (a byte each), then the legend as JSON text after its length in bytes:
+// {"colourBy": "community", "legend": [{"label", "colour": [r, g, b], "nodes"}, ...]}.
 const kDataMagic = 0x4756324c;
 const kDataVersion = 1;
 const kHeaderBytes = 24;

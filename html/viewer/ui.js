@@ -46,9 +46,9 @@ class PageControls {
     const box = element("legend");
     const title = document.createElement("div");
     title.className = "legend-title";
-    title.textContent = legend.title;
+    title.textContent = `colour by ${legend.colourBy}`;
     box.append(title);
-    legend.entries.forEach((entry, index) => {
+    legend.legend.forEach((entry, index) => {
       const line = document.createElement("button");
       line.className = "legend-entry";
       const swatch = document.createElement("span");

@@ -1,14 +1,15 @@
 // Opens a converted .html page from file:// in Debian's Chromium (software WebGL) with every
 // network request refused, and checks it as a user would: no console error or warning and no
 // request; after the first frame, in the opaque mode, the pixels at the projected centres of
-// spheres and the midpoints of cylinders show the colour a ray cast of our own finds there
-// (sphere centres from the VRML scene of the same layout, edges from the layout); hovering
+// spheres and along cylinders show the colour a ray cast of our own finds there (sphere
+// centres and every shape's colour from the VRML scene of the same layout, edges from the
+// layout); with -color, the legend lists what the VRML scene's WorldInfo lists; hovering
 // a sphere names its node; the search selects a node and centres it; Escape clears.
 //
 //   node check_page.mjs LAYOUT PAGE WRL [--labels true|false] [--edges true|false]
 //                       [--sampled true|false]
 //
-// WRL: the per-element VRML scene of LAYOUT, written without labels. --sampled true: some
+// WRL: the per-element VRML scene of LAYOUT, written without labels and with the same -color. --sampled true: some
 // sphere must show clearly (layouts whose spheres all overlap have none). Prints what is wrong and
 // exits 1; prints one summary line and exits 0 when all is right.
 
@@ -22,8 +23,6 @@ const kWidth = 800;
 const kHeight = 600;
 const kEye = [0, 0, 20];
 const kHalfAngle = Math.PI / 8; // 45 degrees across the shorter side
-const kNodeColour = [1, 0.95, 0.7];
-const kEdgeColour = [0.5, 0.5, 1];
 const kEdgeRadius = 0.1;
 const kShortening = 0.4;
 // Software GL rounds colours and positions a little differently from this ray cast.
@@ -46,15 +45,21 @@ function parseArguments(argv) {
     return options;
 }
 
-// The spheres of a per-element VRML scene without labels: each top-level Transform whose
-// shape is a Sphere, in node order.
-function vrmlSpheres(text) {
-    const spheres = [];
-    const pattern = /^Transform \{\n {4}translation (\S+) (\S+) (\S+)\n(?: {4}.*\n)*? {12}geometry Sphere \{\n {16}radius (\S+)/gm;
-    for (const match of text.matchAll(pattern)) {
-        spheres.push({ centre: [1, 2, 3].map((k) => Number(match[k])), radius: Number(match[4]) });
+// The shapes of a per-element VRML scene without labels, in the file's order: each top-level
+// Transform's first translation, material colour and geometry (a Sphere's radius).
+function vrmlShapes(text) {
+    const shapes = [];
+    for (const block of text.split(/^(?=Transform \{$)/m).slice(1)) {
+        const place = block.match(/translation (\S+) (\S+) (\S+)/);
+        const colour = block.match(/diffuseColor (\S+) (\S+) (\S+)/);
+        const sphere = block.match(/geometry Sphere \{\s+radius (\S+)/);
+        shapes.push({
+            centre: [1, 2, 3].map((k) => Number(place[k])),
+            colour: [1, 2, 3].map((k) => Number(colour[k])),
+            radius: sphere ? Number(sphere[1]) : null,
+        });
     }
-    return spheres;
+    return shapes;
 }
 
 const sub = (a, b) => [a[0] - b[0], a[1] - b[1], a[2] - b[2]];
@@ -152,9 +157,9 @@ function clearlyShows(shapes, shape, x, y) {
     return firstHit(shapes, x, y);
 }
 
+// The shape's material colour (the VRML scene's) lit by the headlight.
 function expectedColour(hit) {
-    const colour = hit.shape.kind === 'sphere' ? kNodeColour : kEdgeColour;
-    return colour.map((c) => Math.round(255 * c * Math.max(hit.normal[2], 0)));
+    return hit.shape.colour.map((c) => Math.round(255 * c * Math.max(hit.normal[2], 0)));
 }
 
 function pixelAt(png, x, y) {
@@ -239,15 +244,45 @@ async function checkSearch(page, shapes, node) {
     if ((await page.locator('#selection').textContent()) !== '') fail('Escape leaves the selection');
 }
 
+// The legend the VRML scene's WorldInfo lists ("LABEL: R G B, N nodes" after "colour by ..."),
+// as the page must list it: "LABEL · N".
+function vrmlLegend(text) {
+    const info = text.match(/info \[\n([^\]]*)\]/);
+    if (!info) return [];
+    return [...info[1].matchAll(/"(.+): \S+ \S+ \S+, (\d+) nodes?"/g)].map((m) => `${m[1]} · ${Number(m[2]).toLocaleString('en')}`);
+}
+
+// The page lists the legend; clicking its first entry makes that class stand out.
+async function checkLegend(page, want) {
+    const got = await page.locator('#legend .legend-entry').allTextContents();
+    if (JSON.stringify(got) !== JSON.stringify(want)) {
+        fail(`the legend lists ${JSON.stringify(got)}, the VRML scene ${JSON.stringify(want)}`);
+        return;
+    }
+    if (want.length === 0) return;
+    await page.locator('#legend .legend-entry').first().click();
+    const [label, count] = want[0].split(' · ');
+    const selection = await page.locator('#selection').textContent();
+    if (selection !== `${label} stands out: ${count.replace(/,/g, '')} nodes · Escape clears`) {
+        fail(`clicking the legend's first entry shows "${selection}"`);
+    }
+    await page.keyboard.press('Escape');
+}
+
 async function main() {
     const options = parseArguments(process.argv.slice(2));
     const layout = readLayout(options.layout);
-    const spheres = vrmlSpheres(readFileSync(options.wrl, 'latin1'));
+    const vrmlText = readFileSync(options.wrl, 'latin1');
+    const vrml = vrmlShapes(vrmlText);
+    const spheres = vrml.filter((shape) => shape.radius !== null);
     if (spheres.length !== layout.nodeCount) throw new Error(`${options.wrl} has ${spheres.length} spheres`);
+    const cylinderColours = vrml.filter((shape) => shape.radius === null).map((shape) => shape.colour);
+    if (cylinderColours.length !== layout.edges.length) throw new Error(`${options.wrl} has ${cylinderColours.length} cylinders`);
     const shapes = spheres.map((s, index) => ({ kind: 'sphere', index, ...s }));
     if (options.edges) {
-        layout.edges.forEach(([a, b], index) =>
-            shapes.push({ kind: 'cylinder', index, ...cylinderOf(spheres[a].centre, spheres[b].centre) }));
+        layout.edges.forEach(([a, b], index) => shapes.push({
+            kind: 'cylinder', index, colour: cylinderColours[index], ...cylinderOf(spheres[a].centre, spheres[b].centre),
+        }));
     }
 
     const browser = await launchChromium();
@@ -286,6 +321,7 @@ async function main() {
         if (sphereSites.length > 0) {
             await checkHover(page, sphereSites[sphereSites.length - 1], layout.counts);
         }
+        await checkLegend(page, vrmlLegend(vrmlText));
         await checkSearch(page, shapes, layout.nodeCount - 1);
         if (failures.length === 0) {
             console.log(`${options.page}: ${sphereSites.length} spheres and ${cylinderSites.length} cylinders as a ray cast finds them`);

@@ -96,3 +96,20 @@ TEST(CommandLine, Refusals) {
         EXPECT_EQ(refusal({"-in", name}), "file type errors. please input 3dlayout file.") << name;
     }
 }
+
+TEST(CommandLine, ColourWordsAndPartitionPaths) {
+    using l2v::ColourBy;
+    EXPECT_EQ(parse({"-in", "g.3dlayout"}).colour.by, ColourBy::none);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-color", "community"}).colour.by, ColourBy::community);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-colors", "component"}).colour.by, ColourBy::component);
+    const RunOptions file =
+        parse({"-in", "g.3dlayout", "-color", "degree", "-color", " groups.clu "});
+    EXPECT_EQ(file.colour.by, ColourBy::partitionFile);
+    EXPECT_EQ(file.colour.partitionPath, "groups.clu");
+    const RunOptions blank = parse({"-in", "g.3dlayout", "-color", "degree", "-color", " "});
+    EXPECT_EQ(blank.colour.by, ColourBy::degree);
+    // "-colour" is no prefix match: it is skipped, and its value with it as an unknown word.
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-colour", "degree"}).colour.by, ColourBy::none);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-color", "Community"}).colour.partitionPath,
+              "Community");
+}

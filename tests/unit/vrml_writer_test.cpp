@@ -43,7 +43,7 @@ TEST(NodeBlock, RadiusBeyondTheCachedCounts) {
 
 TEST(Writer, StyleTextsAreWrittenAsStored) {
     l2v::DrawingStyle style;
-    style.edgeColour = "0.1 0.2 0.3";
+    style.edgeColour = {0.1F, 0.2F, 0.3F};
     style.edgeRadius = 0.25;
     style.nodeRadius = 0.5;
     l2v::StringSink sink;
@@ -81,7 +81,7 @@ TEST(Writer, FrameBlocks) {
     l2v::VrmlWriter writer(sink, l2v::DrawingStyle{}, false);
     writer.writeWorldInfo("T", "I");
     writer.writeViewpoint(20.0);
-    writer.writeBackground("0 0 0");
+    writer.writeBackground(l2v::Rgb{0, 0, 0});
     writer.writeTrailer();
     writer.finish();
     EXPECT_EQ(sink.text(),

@@ -1,0 +1,42 @@
+// Times the ways of finding node classes on one layout and reports what they find: class
+// count and modularity, so that the community method is chosen on quality and speed.
+//
+// Usage: measure_communities LAYOUT.3dlayout
+
+#include "layout/layout_reader.hpp"
+#include "scene/node_classes.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <set>
+#include <vector>
+
+namespace {
+
+template <class Find> void measure(const char* name, const l2v::Layout& layout, Find&& find) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<std::int64_t> classes = find();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const std::size_t count = std::set<std::int64_t>(classes.begin(), classes.end()).size();
+    std::printf("%-12s %8.3f s  %8zu classes  modularity %.4f\n", name, seconds, count,
+                l2v::modularityOf(layout, classes));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: measure_communities LAYOUT.3dlayout\n", stderr);
+        return 2;
+    }
+    const l2v::Layout layout = l2v::loadLayout(argv[1]);
+    measure("component", layout, [&] { return l2v::componentClasses(layout); });
+    measure("multilevel", layout,
+            [&] { return l2v::communityClasses(layout, l2v::CommunityMethod::multilevel); });
+    measure("leiden", layout,
+            [&] { return l2v::communityClasses(layout, l2v::CommunityMethod::leiden); });
+    return 0;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "layout/layout.hpp"
+#include "scene/drawing_style.hpp"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace l2v {
+
+// What the nodes are coloured by.
+enum class ColourBy { none, community, component, degree, partitionFile };
+
+struct ColourRequest {
+    ColourBy by = ColourBy::none;
+    std::string partitionPath; // for ColourBy::partitionFile
+};
+
+// One line of the legend: a class (or a band of the degree map) with its colour and how many
+// nodes it holds.
+struct LegendEntry {
+    std::string
+        label; // "community 1", "component 3", "class 7", "other (12 classes)", "5 references"
+    Rgb colour;
+    std::uint64_t nodeCount = 0;
+};
+
+// The colours of one run, computed once from the layout and read by every encoder.
+// Classes are ranked by size, largest first (ties: the class whose first node comes first);
+// the first kPaletteSize ranks take the palette's colours, every further rank the neutral
+// "other" colour, which the legend's last entry stands for.
+class Colouring {
+  public:
+    Colouring() = default; // nothing coloured: every encoder draws today's scene
+
+    // Whether the run colours anything.
+    bool active() const { return by_ != ColourBy::none; }
+    ColourBy by() const { return by_; }
+
+    // The colour of node `node`.
+    const Rgb& nodeColour(std::uint32_t node) const { return nodeColours_[node]; }
+    // The rank of node `node`'s class (0: the largest), or kNoClass for ColourBy::degree.
+    std::int32_t nodeClass(std::uint32_t node) const;
+    // The legend entry that node `node` is counted in.
+    std::size_t legendEntryOf(std::uint32_t node) const;
+    // An edge takes its ends' class colour when both ends share a class, the default edge
+    // colour otherwise (always with ColourBy::degree).
+    Rgb edgeColour(std::uint32_t from, std::uint32_t to) const;
+    // Whether an edge between `from` and `to` takes its ends' class colour.
+    bool sharesClass(std::uint32_t from, std::uint32_t to) const {
+        return !nodeClasses_.empty() && nodeClasses_[from] == nodeClasses_[to];
+    }
+    // Classes (or, for degree, bands of the map) in legend order.
+    const std::vector<LegendEntry>& legend() const { return legend_; }
+    // "colour by community", "colour by degree", "colour by classes in FILE".
+    const std::string& title() const { return title_; }
+
+    static constexpr std::int32_t kNoClass = -1;
+
+    friend Colouring colourByClasses(ColourBy by, std::string title,
+                                     const std::vector<std::int64_t>& classes, bool labelByValue);
+    friend Colouring colourByDegree(const Layout& layout);
+
+  private:
+    ColourBy by_ = ColourBy::none;
+    std::vector<Rgb> nodeColours_;
+    std::vector<std::int32_t> nodeClasses_; // empty for degree
+    std::vector<std::uint8_t> nodeBands_;   // degree only: legend entry per node
+    std::vector<LegendEntry> legend_;
+    std::string title_;
+    Rgb defaultEdgeColour_ = DrawingStyle{}.edgeColour;
+};
+
+// Colours nodes by the classes given per node (any integers). Classes are labelled
+// "<word> <rank + 1>", or "class <value>" when `labelByValue`.
+Colouring colourByClasses(ColourBy by, std::string title, const std::vector<std::int64_t>& classes,
+                          bool labelByValue);
+
+// Colours nodes along the degree map by their run length (the count that sizes the spheres).
+Colouring colourByDegree(const Layout& layout);
+
+// What `request` asks for, computed on `layout`. Throws Failure when a partition file is
+// refused.
+Colouring computeColouring(const Layout& layout, const ColourRequest& request);
+
+} // namespace l2v
