@@ -137,7 +137,7 @@ char* writeFourDecimals(char* out, double value);
 
 // A VRML colour: its three components, each the shortest text that reads back as the same
 // float ("1 0.95 0.7"), separated by blanks.
-inline constexpr std::size_t kMaxVrmlColourLength = 3 * 16;
+inline constexpr std::size_t kMaxVrmlColourLength = std::size_t{3} * 16;
 char* writeVrmlColour(char* out, const Rgb& colour);
 std::string vrmlColour(const Rgb& colour);
 
