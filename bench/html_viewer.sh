@@ -43,9 +43,7 @@ local_input() {
     echo "$path"
 }
 
-median() {
-    sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
+source "$repo/bench/common.sh"
 
 printf '\n| nodes | edges | page | raw data | conversion | write floor | first frame | frame while turning | .glb in three.js: first frame |\n'
 printf '|---|---|---|---|---|---|---|---|---|\n'

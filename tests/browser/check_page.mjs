@@ -194,8 +194,13 @@ function checkPixels(png, sites, what) {
     }
 }
 
+// The canvas as drawn: the legend, which sits over it, is out of the way meanwhile.
 async function screenshot(page) {
-    return PNG.sync.read(await page.locator('#scene').screenshot());
+    const legend = page.locator('#legend');
+    await legend.evaluate((box) => (box.style.visibility = 'hidden'));
+    const png = PNG.sync.read(await page.locator('#scene').screenshot());
+    await legend.evaluate((box) => (box.style.visibility = ''));
+    return png;
 }
 
 async function settle(page) {
