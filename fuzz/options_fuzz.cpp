@@ -33,7 +33,7 @@ bool isBlank(std::string_view word) {
     return word.find_first_not_of(kWhitespace) == std::string_view::npos;
 }
 
-// What the scan must have seen: the last non-blank path values and the two switches. An
+// What the scan must have seen: the last non-blank path values and the switches. An
 // option that is the last word has no value and counts as absent.
 struct ScanModel {
     l2v::Request request = l2v::Request::convert; // the first help or version word decides
@@ -53,14 +53,16 @@ void applyModelOption(ScanModel& model, std::string_view option, std::string_vie
         model.showLabels = model.showLabels || value == "true";
     } else if (option.starts_with("-showedge")) {
         model.showEdges = value == "true";
-    } else {
+    } else if (option.starts_with("-merge")) {
         model.merge = value == "true";
     }
+    // "-color" takes its value word too; what it asks for is not modelled here.
 }
 
 bool isOption(std::string_view word) {
     return word.starts_with("-in") || word.starts_with("-out") || word.starts_with("-showlabel") ||
-           word.starts_with("-showedge") || word.starts_with("-merge");
+           word.starts_with("-showedge") || word.starts_with("-merge") ||
+           word.starts_with("-color");
 }
 
 ScanModel scan(const std::vector<std::string_view>& words) {
