@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <regex>
+#include <sstream>
 
 namespace fs = std::filesystem;
 using e2e::readFile;
@@ -36,15 +36,19 @@ std::string pageData(const std::string& page) {
     return data.value_or("");
 }
 
-// The sphere positions of a per-element VRML scene without labels, in node order.
+// The sphere positions of a per-element VRML scene without labels, in node order: the
+// translation of each top-level Transform whose geometry is a Sphere.
 std::vector<std::array<double, 3>> vrmlPositions(const std::string& scene) {
-    const std::regex sphere(
-        R"(Transform \{\n    translation (\S+) (\S+) (\S+)\n(?:    .*\n)*? {12}geometry Sphere)");
     std::vector<std::array<double, 3>> positions;
-    for (auto match = std::sregex_iterator(scene.begin(), scene.end(), sphere);
-         match != std::sregex_iterator(); ++match) {
-        positions.push_back(
-            {std::stod((*match)[1]), std::stod((*match)[2]), std::stod((*match)[3])});
+    std::istringstream lines(scene);
+    std::array<double, 3> place{};
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("    translation ")) {
+            std::istringstream numbers(line.substr(16));
+            numbers >> place[0] >> place[1] >> place[2];
+        } else if (line.find("geometry Sphere") != std::string::npos) {
+            positions.push_back(place);
+        }
     }
     return positions;
 }
