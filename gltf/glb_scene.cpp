@@ -256,8 +256,8 @@ class GlbEncoder {
         }
     }
     template <class Visit> void forEachEdgeColour(Visit&& visit) const {
-        forEachEdgeBetween(layout_, [&](const Point&, const Point&, std::uint32_t i,
-                                        std::uint32_t j) { visit(colouring_.edgeColour(i, j)); });
+        forEachEdgeEnds(
+            layout_, [&](std::uint32_t i, std::uint32_t j) { visit(colouring_.edgeColour(i, j)); });
     }
 
     // Merged meshes take COLOR_0 per vertex (every vertex of a copy in its shape's colour);

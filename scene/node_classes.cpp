@@ -1,6 +1,7 @@
 #include "scene/node_classes.hpp"
 
 #include "common/failure.hpp"
+#include "scene/scene_walk.hpp"
 
 #include <igraph.h>
 #include <new>
@@ -26,29 +27,16 @@ void quietenGraphLibrary() {
     igraph_set_warning_handler(igraph_warning_handler_ignore);
 }
 
-// Calls visit(i, j) for every drawn edge: references from a lower to a higher index that
-// name a node of the layout.
-template <class Visit> void forEachLink(const Layout& layout, Visit&& visit) {
-    for (std::int32_t i = 0; i < layout.nodeCount; ++i) {
-        for (const std::int32_t j : neighbours(layout, i)) {
-            if (j > i && j < layout.nodeCount) {
-                visit(i, j);
-            }
-        }
-    }
-}
-
 // An undirected igraph graph of the drawn edges, released with the object.
 class Graph {
   public:
     explicit Graph(const Layout& layout) {
         quietenGraphLibrary();
-        igraph_integer_t links = 0;
-        forEachLink(layout, [&links](std::int32_t, std::int32_t) { ++links; });
+        const auto links = static_cast<igraph_integer_t>(countDrawnEdges(layout));
         igraph_vector_int_t ends;
         check(igraph_vector_int_init(&ends, 2 * links));
         igraph_integer_t at = 0;
-        forEachLink(layout, [&](std::int32_t i, std::int32_t j) {
+        forEachEdgeEnds(layout, [&](std::uint32_t i, std::uint32_t j) {
             VECTOR(ends)[at++] = i;
             VECTOR(ends)[at++] = j;
         });
@@ -151,9 +139,9 @@ std::vector<std::int64_t> componentClasses(const Layout& layout) {
         }
         return node;
     };
-    forEachLink(layout, [&](std::int32_t i, std::int32_t j) {
-        const std::int32_t a = root(i);
-        const std::int32_t b = root(j);
+    forEachEdgeEnds(layout, [&](std::uint32_t i, std::uint32_t j) {
+        const std::int32_t a = root(static_cast<std::int32_t>(i));
+        const std::int32_t b = root(static_cast<std::int32_t>(j));
         if (a != b) {
             parent[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
         }

@@ -98,9 +98,8 @@ CopyColours nodeCopyColours(const Layout& layout, const Colouring& colouring) {
 
 CopyColours edgeCopyColours(const Layout& layout, const Colouring& colouring) {
     CopyColours copies;
-    forEachEdgeBetween(layout, [&](const Point&, const Point&, std::uint32_t i, std::uint32_t j) {
-        copies.add(colouring.edgeColour(i, j));
-    });
+    forEachEdgeEnds(
+        layout, [&](std::uint32_t i, std::uint32_t j) { copies.add(colouring.edgeColour(i, j)); });
     return copies;
 }
 
