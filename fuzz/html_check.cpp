@@ -2,32 +2,20 @@
 
 #include "fuzz_check.hpp"
 #include "scene/scene_walk.hpp"
-#include "tests/support/base64_decode.hpp"
+#include "tests/support/page_data.hpp"
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 namespace fuzz {
 namespace {
 
-template <class T> T valueAt(const std::string& bytes, std::size_t offset) {
-    T value{};
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
+using l2v::testing::valueAt;
 
 std::string pageData(std::string_view page) {
-    constexpr std::string_view kOpen =
-        R"(<script type="application/octet-stream" id="scene-data">)";
-    const std::size_t start = page.find(kOpen);
-    require(start != std::string_view::npos, "html: no data element");
-    const std::size_t end = page.find("</script>", start);
-    require(end != std::string_view::npos, "html: data element not closed");
-    const auto data =
-        l2v::testing::decodeBase64(page.substr(start + kOpen.size(), end - start - kOpen.size()));
-    require(data.has_value(), "html: data is not base64");
+    const auto data = l2v::testing::pageData(page);
+    require(data.has_value(), "html: no data element, or its data is not base64");
     return *data;
 }
 

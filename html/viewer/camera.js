@@ -127,9 +127,14 @@ class OrbitCamera {
     ]);
   }
 
+  // How far the eye is from `point`.
+  distanceTo(point) {
+    return Math.hypot(...added(this.eye(), scaled(point, -1)));
+  }
+
   // Near and far planes hug the scene's ball, so depth keeps its precision at every zoom.
   projectionMatrix(aspect, bounds) {
-    const fromCentre = Math.hypot(...added(this.eye(), scaled(bounds.centre, -1)));
+    const fromCentre = this.distanceTo(bounds.centre);
     const far = fromCentre + bounds.radius * 1.01 + 1e-3;
     const near = Math.max(fromCentre - bounds.radius * 1.01, far * 1e-5);
     const f = 1 / Math.tan(this.halfAngles(aspect).vertical);

@@ -55,9 +55,7 @@ class Viewer {
     const aspect = this.canvas.width / this.canvas.height;
     const pixelAngle = this.pixelAngle();
     // The nearest any shape can be: no closer than the ball that holds the scene.
-    const eye = this.camera.eye();
-    const fromCentre = Math.hypot(...eye.map((v, axis) => v - this.bounds.centre[axis]));
-    const nearest = Math.max(fromCentre - this.bounds.radius, 1e-9);
+    const nearest = Math.max(this.camera.distanceTo(this.bounds.centre) - this.bounds.radius, 1e-9);
     const onScreen = (radius) => (radius * this.sizeScale) / (pixelAngle * nearest);
     return {
       largestSphere: onScreen(this.bounds.largestRadius),

@@ -40,11 +40,12 @@ class SceneRenderer {
     this.targets = null;
   }
 
-  createTexture(internalFormat, format, type, data) {
+  // A texture of `count` texels (nodes or edges), kTextureWidth wide, read texel by texel.
+  createDataTexture(count, internalFormat, format, type, data) {
     const gl = this.gl;
     const texture = gl.createTexture();
     gl.bindTexture(gl.TEXTURE_2D, texture);
-    const rows = textureRows(this.scene.nodeCount);
+    const rows = textureRows(count);
     gl.texImage2D(gl.TEXTURE_2D, 0, internalFormat, kTextureWidth, rows, 0, format, type, data);
     gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
     gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
@@ -62,7 +63,7 @@ class SceneRenderer {
       nodes[4 * i + 2] = positions[3 * i + 2];
       nodes[4 * i + 3] = counts[i];
     }
-    this.nodeTexture = this.createTexture(gl.RGBA32F, gl.RGBA, gl.FLOAT, nodes);
+    this.nodeTexture = this.createDataTexture(nodeCount, gl.RGBA32F, gl.RGBA, gl.FLOAT, nodes);
     // Every node has a colour of its own (red, green, blue, legend entry): the file's, or its
     // class's when the nodes are coloured by group.
     this.colours = new Uint8Array(4 * texels);
@@ -74,9 +75,21 @@ class SceneRenderer {
         this.colours.set([r, g, b, 0], 4 * i);
       }
     }
-    this.colourTexture = this.createTexture(gl.RGBA8, gl.RGBA, gl.UNSIGNED_BYTE, this.colours);
+    this.colourTexture = this.createDataTexture(
+      nodeCount,
+      gl.RGBA8,
+      gl.RGBA,
+      gl.UNSIGNED_BYTE,
+      this.colours,
+    );
     this.states = new Uint8Array(texels);
-    this.stateTexture = this.createTexture(gl.R8UI, gl.RED_INTEGER, gl.UNSIGNED_BYTE, this.states);
+    this.stateTexture = this.createDataTexture(
+      nodeCount,
+      gl.R8UI,
+      gl.RED_INTEGER,
+      gl.UNSIGNED_BYTE,
+      this.states,
+    );
   }
 
   // Node states: 0 plain, 1 standing out, 2 in focus; `highlight` dims the plain ones.
@@ -100,24 +113,16 @@ class SceneRenderer {
 
   createEdgeTexture() {
     const gl = this.gl;
-    const rows = textureRows(this.scene.edgeCount);
-    const ends = new Uint32Array(2 * kTextureWidth * rows);
-    ends.set(this.scene.edges);
-    this.edgeTexture = gl.createTexture();
-    gl.bindTexture(gl.TEXTURE_2D, this.edgeTexture);
-    gl.texImage2D(
-      gl.TEXTURE_2D,
-      0,
+    const { edgeCount, edges } = this.scene;
+    const ends = new Uint32Array(2 * kTextureWidth * textureRows(edgeCount));
+    ends.set(edges);
+    this.edgeTexture = this.createDataTexture(
+      edgeCount,
       gl.RG32UI,
-      kTextureWidth,
-      rows,
-      0,
       gl.RG_INTEGER,
       gl.UNSIGNED_INT,
       ends,
     );
-    gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
-    gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
   }
 
   // The canvas at its displayed size in device pixels; tells whether it changed.

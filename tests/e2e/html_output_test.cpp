@@ -1,11 +1,9 @@
 // An output name ending in ".html" gives one self-contained page: the viewer and the scene data,
 // base64-encoded inside it, with the same file handling, messages and statuses as every format.
 #include "run_binary.hpp"
-#include "tests/support/base64_decode.hpp"
+#include "tests/support/page_data.hpp"
 
-#include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -13,26 +11,16 @@ namespace fs = std::filesystem;
 using e2e::readFile;
 using e2e::runConverter;
 using e2e::writeFile;
+using l2v::testing::valueAt;
 
 namespace {
 
 const fs::path kExamples = EXAMPLES_DIR;
 
-template <class T> T valueAt(const std::string& bytes, std::size_t offset) {
-    T value{};
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
-
-// The scene data of a page: the text of its data element, decoded.
+// The scene data of a page, decoded.
 std::string pageData(const std::string& page) {
-    const std::string open = R"(<script type="application/octet-stream" id="scene-data">)";
-    const std::size_t start = page.find(open);
-    EXPECT_NE(start, std::string::npos);
-    const std::size_t end = page.find("</script>", start);
-    const auto data =
-        l2v::testing::decodeBase64(page.substr(start + open.size(), end - start - open.size()));
-    EXPECT_TRUE(data.has_value()) << "the data is not base64";
+    const auto data = l2v::testing::pageData(page);
+    EXPECT_TRUE(data.has_value()) << "no data element, or its data is not base64";
     return data.value_or("");
 }
 

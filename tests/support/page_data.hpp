@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +36,26 @@ inline std::optional<std::string> decodeBase64(std::string_view text) {
         }
     }
     return bytes;
+}
+
+// The scene data of a converter's web page: the text of its data element, decoded; nothing
+// when the element is missing or not base64.
+inline std::optional<std::string> pageData(std::string_view page) {
+    constexpr std::string_view kOpen =
+        R"(<script type="application/octet-stream" id="scene-data">)";
+    const std::size_t start = page.find(kOpen);
+    const std::size_t end = start == std::string_view::npos ? start : page.find("</script>", start);
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return decodeBase64(page.substr(start + kOpen.size(), end - start - kOpen.size()));
+}
+
+// The little-endian value of type T at `offset` of `bytes`.
+template <class T> T valueAt(const std::string& bytes, std::size_t offset) {
+    T value{};
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
 }
 
 } // namespace l2v::testing
