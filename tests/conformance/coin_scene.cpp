@@ -5,12 +5,15 @@
 #include <Inventor/SoInput.h>
 #include <Inventor/SoPath.h>
 #include <Inventor/SoPrimitiveVertex.h>
+#include <Inventor/VRMLnodes/SoVRMLAppearance.h>
 #include <Inventor/VRMLnodes/SoVRMLCollision.h>
 #include <Inventor/VRMLnodes/SoVRMLCylinder.h>
 #include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
+#include <Inventor/VRMLnodes/SoVRMLMaterial.h>
 #include <Inventor/VRMLnodes/SoVRMLShape.h>
 #include <Inventor/VRMLnodes/SoVRMLSphere.h>
 #include <Inventor/VRMLnodes/SoVRMLText.h>
+#include <Inventor/VRMLnodes/SoVRMLWorldInfo.h>
 #include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/actions/SoGetMatrixAction.h>
 #include <Inventor/actions/SoSearchAction.h>
@@ -78,6 +81,24 @@ SoPathList pathsTo(SoNode* root, SoType type) {
     return search.getPaths();
 }
 
+// The diffuse colour of the Shape a search path ends at; black when it has no Material, as
+// VRML lights an unlit shape.
+Vec3 shapeColour(SoPath* path) {
+    const SoNode* tail = path->getTail();
+    if (!tail->isOfType(SoVRMLShape::getClassTypeId())) {
+        return {0, 0, 0};
+    }
+    const SoNode* appearance = static_cast<const SoVRMLShape*>(tail)->appearance.getValue();
+    if (appearance == nullptr || !appearance->isOfType(SoVRMLAppearance::getClassTypeId())) {
+        return {0, 0, 0};
+    }
+    const SoNode* material = static_cast<const SoVRMLAppearance*>(appearance)->material.getValue();
+    if (material == nullptr || !material->isOfType(SoVRMLMaterial::getClassTypeId())) {
+        return {0, 0, 0};
+    }
+    return toVec3(static_cast<const SoVRMLMaterial*>(material)->diffuseColor.getValue());
+}
+
 // Coin ends a search path at the VRML Shape that holds the geometry in its field, not at the
 // geometry node itself; both forms are accepted.
 template <typename Geometry> const Geometry* geometryAtTail(SoPath* path) {
@@ -119,7 +140,8 @@ std::vector<WorldSphere> spheresIn(SoNode* root) {
     for (int i = 0; i < paths.getLength(); ++i) {
         const SbMatrix world = worldMatrixOf(paths[i]);
         const auto* sphere = geometryAtTail<SoVRMLSphere>(paths[i]);
-        spheres.push_back({worldOrigin(world), sphere->radius.getValue() * radialScale(world)});
+        spheres.push_back({worldOrigin(world), sphere->radius.getValue() * radialScale(world),
+                           shapeColour(paths[i])});
     }
     return spheres;
 }
@@ -132,9 +154,9 @@ std::vector<WorldCylinder> cylindersIn(SoNode* root) {
         const auto* cylinder = geometryAtTail<SoVRMLCylinder>(paths[i]);
         SbVec3f axis;
         world.multDirMatrix(SbVec3f(0, 1, 0), axis);
-        cylinders.push_back({worldOrigin(world), toVec3(axis),
-                             cylinder->height.getValue() * lengthOf(axis),
-                             cylinder->radius.getValue() * radialScale(world)});
+        cylinders.push_back(
+            {worldOrigin(world), toVec3(axis), cylinder->height.getValue() * lengthOf(axis),
+             cylinder->radius.getValue() * radialScale(world), shapeColour(paths[i])});
     }
     return cylinders;
 }
@@ -153,8 +175,21 @@ std::vector<WorldLabel> labelsIn(SoNode* root) {
     return labels;
 }
 
+std::vector<std::string> worldInfoIn(SoNode* root) {
+    std::vector<std::string> lines;
+    const SoPathList paths = pathsTo(root, SoVRMLWorldInfo::getClassTypeId());
+    if (paths.getLength() > 0) {
+        const auto* info = static_cast<const SoVRMLWorldInfo*>(paths[0]->getTail());
+        for (int k = 0; k < info->info.getNum(); ++k) {
+            lines.emplace_back(info->info[k].getString());
+        }
+    }
+    return lines;
+}
+
 struct FaceSetCollector {
     std::vector<FaceSetTriangles>* sets;
+    std::vector<FaceSetColours>* colours;
     std::vector<bool>* collides;
     std::map<const SoNode*, std::size_t> setOf;
 };
@@ -177,20 +212,33 @@ void collectTriangle(void* data, SoCallbackAction* action, const SoPrimitiveVert
     auto [entry, added] = collector.setOf.emplace(node, collector.sets->size());
     if (added) {
         collector.sets->emplace_back();
+        collector.colours->emplace_back();
         collector.collides->push_back(!insideNoCollisionGroup(*action->getCurPath()));
     }
     std::array<Vec3, 3> corners{};
+    std::array<Vec3, 3> colours{};
     const SoPrimitiveVertex* vertices[3] = {a, b, c};
     for (std::size_t k = 0; k < 3; ++k) {
         SbVec3f world;
         action->getModelMatrix().multVecMatrix(vertices[k]->getPoint(), world);
         corners[k] = toVec3(world);
+        SbColor ambient;
+        SbColor diffuse;
+        SbColor specular;
+        SbColor emission;
+        float shininess = 0;
+        float transparency = 0;
+        action->getMaterial(ambient, diffuse, specular, emission, shininess, transparency,
+                            vertices[k]->getMaterialIndex());
+        colours[k] = toVec3(diffuse);
     }
     (*collector.sets)[entry->second].push_back(corners);
+    (*collector.colours)[entry->second].push_back(colours);
 }
 
 void collectFaceSets(SoNode* root, SceneContents& contents) {
-    FaceSetCollector collector{&contents.faceSets, &contents.faceSetCollides, {}};
+    FaceSetCollector collector{
+        &contents.faceSets, &contents.faceSetColours, &contents.faceSetCollides, {}};
     SoCallbackAction action;
     action.addTriangleCallback(SoVRMLIndexedFaceSet::getClassTypeId(), collectTriangle, &collector);
     action.apply(root);
@@ -200,6 +248,7 @@ void collectGeometry(SoNode* root, SceneContents& contents) {
     contents.spheres = spheresIn(root);
     contents.cylinders = cylindersIn(root);
     contents.labels = labelsIn(root);
+    contents.worldInfo = worldInfoIn(root);
     collectFaceSets(root, contents);
 }
 

@@ -13,6 +13,7 @@ namespace conformance {
 struct WorldSphere {
     Vec3 centre;
     double radius;
+    Vec3 colour; // the Material's diffuse colour
 };
 
 struct WorldCylinder {
@@ -20,6 +21,7 @@ struct WorldCylinder {
     Vec3 axis; // image of the cylinder's local unit y axis; its length is the axial scale
     double height;
     double radius;
+    Vec3 colour;
 };
 
 struct WorldLabel {
@@ -29,6 +31,8 @@ struct WorldLabel {
 
 // The triangles of one IndexedFaceSet (a merged scene's mesh), corners in world coordinates.
 using FaceSetTriangles = std::vector<std::array<Vec3, 3>>;
+// The diffuse colour of each corner of those triangles, as Coin binds the mesh's colours.
+using FaceSetColours = std::vector<std::array<Vec3, 3>>;
 
 struct SceneContents {
     bool loaded = false;
@@ -36,7 +40,9 @@ struct SceneContents {
     std::vector<WorldSphere> spheres;        // in traversal (file) order
     std::vector<WorldCylinder> cylinders;
     std::vector<WorldLabel> labels;
-    std::vector<FaceSetTriangles> faceSets; // in traversal (file) order, as Coin triangulates
+    std::vector<FaceSetTriangles> faceSets;     // in traversal (file) order, as Coin triangulates
+    std::vector<FaceSetColours> faceSetColours; // matching faceSets triangle by triangle
+    std::vector<std::string> worldInfo;         // the info lines of the WorldInfo node, if any
     std::vector<bool> faceSetCollides; // per face set: not inside a Collision { collide FALSE }
 };
 

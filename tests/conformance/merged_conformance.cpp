@@ -3,11 +3,14 @@
 // every component is a sphere or a cylinder the layout asks for: same centre and radius, the
 // cylinder along its edge with the shortened length, every corner on the shape's surface.
 //
-//   merged_conformance LAYOUT.3dlayout MERGED.wrl --edges true|false
+// With --colour component, every triangle corner must also be in its shape's component colour.
+//
+//   merged_conformance LAYOUT.3dlayout MERGED.wrl --edges true|false [--colour component|none]
 //
 // Exit status: 0 when every check passes, 1 when any fails, 2 on bad usage or input.
 
 #include "coin_scene.hpp"
+#include "component_colours.hpp"
 #include "expected_scene.hpp"
 
 #include <algorithm>
@@ -18,12 +21,14 @@
 #include <functional>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
 namespace {
 
+using conformance::FaceSetColours;
 using conformance::FaceSetTriangles;
 using conformance::Vec3;
 
@@ -47,15 +52,18 @@ double length(const Vec3& a) {
 struct Shape {
     Vec3 centre;
     std::function<double(const Vec3&)> miss;
+    std::optional<Vec3> colour; // when colours are checked
 };
 
 struct Component {
     std::vector<Vec3> corners; // distinct positions
     std::vector<std::array<Vec3, 3>> triangles;
+    std::vector<std::array<Vec3, 3>> colours; // of each triangle's corners
     Vec3 centre{0, 0, 0};
 };
 
-std::vector<Component> componentsOf(const FaceSetTriangles& triangles) {
+std::vector<Component> componentsOf(const FaceSetTriangles& triangles,
+                                    const FaceSetColours& colours) {
     std::map<std::tuple<double, double, double>, std::size_t> indexOf;
     std::vector<Vec3> corners;
     std::vector<std::size_t> parent;
@@ -87,7 +95,9 @@ std::vector<Component> componentsOf(const FaceSetTriangles& triangles) {
         byRoot[find(i)].corners.push_back(corners[i]);
     }
     for (std::size_t t = 0; t < triangles.size(); ++t) {
-        byRoot[find(firstCorner[t])].triangles.push_back(triangles[t]);
+        Component& component = byRoot[find(firstCorner[t])];
+        component.triangles.push_back(triangles[t]);
+        component.colours.push_back(colours[t]);
     }
     std::vector<Component> components;
     for (auto& [root, component] : byRoot) {
@@ -145,16 +155,29 @@ int matchComponents(const char* kind, const std::vector<Component>& components,
             }
         }
         // A triangle joins corners of one shape: one spanning two shapes has a wrong index.
-        const bool whole = std::all_of(
-            component.triangles.begin(), component.triangles.end(), [&](const auto& triangle) {
-                return std::any_of(near.begin(), near.end(), [&](std::size_t i) {
-                    return std::all_of(triangle.begin(), triangle.end(), [&](const Vec3& p) {
-                        return shapes[i].miss(p) <= tolerance;
-                    });
-                });
+        bool whole = true;
+        bool coloured = true;
+        for (std::size_t t = 0; t < component.triangles.size(); ++t) {
+            const auto& triangle = component.triangles[t];
+            const auto holder = std::find_if(near.begin(), near.end(), [&](std::size_t i) {
+                return std::all_of(triangle.begin(), triangle.end(),
+                                   [&](const Vec3& p) { return shapes[i].miss(p) <= tolerance; });
             });
+            if (holder == near.end()) {
+                whole = false;
+            } else if (const auto& colour = shapes[*holder].colour) {
+                coloured =
+                    coloured && std::all_of(component.colours[t].begin(),
+                                            component.colours[t].end(), [&](const Vec3& corner) {
+                                                return conformance::sameColour(corner, *colour);
+                                            });
+            }
+        }
         if (!whole) {
             report(component, "a triangle joins corners of different shapes");
+        }
+        if (!coloured) {
+            report(component, "a corner is not in its shape's colour");
         }
         // Identical shapes (coincident nodes, an edge listed twice) share every corner.
         const double copies = static_cast<double>(component.triangles.size()) / trianglesPerShape;
@@ -175,30 +198,47 @@ int matchComponents(const char* kind, const std::vector<Component>& components,
     return failures;
 }
 
-int check(const std::string& layoutPath, const std::string& scenePath, bool edges) {
+int check(const std::string& layoutPath, const std::string& scenePath, bool edges, bool colours) {
     const conformance::ExpectedScene expected = conformance::expectedSceneFromLayout(layoutPath);
     const conformance::SceneContents scene = conformance::readSceneWithCoin(scenePath);
     if (!scene.loaded) {
         std::printf("Coin could not read %s\n", scenePath.c_str());
         return 1;
     }
+    const conformance::ComponentColours wanted =
+        conformance::expectedComponentColours(expected, scene.worldInfo);
+    int failures = 0;
+    if (colours) {
+        for (const std::string& failure : wanted.failures) {
+            std::printf("%s\n", failure.c_str());
+            ++failures;
+        }
+    }
+    const auto colourOf = [colours](const std::vector<Vec3>& all, std::size_t k) {
+        return colours ? std::optional<Vec3>(all[k]) : std::nullopt;
+    };
     // Corners are written with four decimals; fitted scenes may be far wider than 20 units.
     const double tolerance = 2e-4 + 1e-6 * expected.size;
     std::vector<Shape> spheres;
-    for (const auto& node : expected.nodes) {
-        spheres.push_back({node.position, [node](const Vec3& p) {
+    for (std::size_t i = 0; i < expected.nodes.size(); ++i) {
+        const auto& node = expected.nodes[i];
+        spheres.push_back({node.position,
+                           [node](const Vec3& p) {
                                return std::fabs(length(minus(p, node.position)) -
                                                 node.sphereRadius);
-                           }});
+                           },
+                           colourOf(wanted.nodes, i)});
     }
     std::vector<Shape> cylinders;
-    for (const auto& edge : edges ? expected.edges : std::vector<conformance::ExpectedEdge>{}) {
+    for (std::size_t k = 0; edges && k < expected.edges.size(); ++k) {
+        const auto& edge = expected.edges[k];
         const Vec3 a = expected.nodes[edge.from].position;
         const Vec3 b = expected.nodes[edge.to].position;
         const Vec3 centre{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
         const Vec3 axis = minus(b, a);
         const double height = std::fabs(length(axis) - kShortening);
-        cylinders.push_back({centre, [centre, axis, height](const Vec3& p) {
+        cylinders.push_back({centre,
+                             [centre, axis, height](const Vec3& p) {
                                  const Vec3 offset = minus(p, centre);
                                  const double full = length(axis);
                                  if (full == 0) {
@@ -212,26 +252,27 @@ int check(const std::string& layoutPath, const std::string& scenePath, bool edge
                                      std::sqrt(std::max(0.0, dot(offset, offset) - along * along));
                                  return std::max(std::fabs(std::fabs(along) - height / 2),
                                                  std::fabs(across - kEdgeRadius));
-                             }});
+                             },
+                             colourOf(wanted.edges, k)});
     }
-    const std::size_t wanted = cylinders.empty() ? 1 : 2;
-    if (scene.faceSets.size() != wanted) {
-        std::printf("%zu meshes in the scene, %zu expected\n", scene.faceSets.size(), wanted);
+    const std::size_t meshes = cylinders.empty() ? 1 : 2;
+    if (scene.faceSets.size() != meshes) {
+        std::printf("%zu meshes in the scene, %zu expected\n", scene.faceSets.size(), meshes);
         return 1;
     }
-    int failures = 0;
-    for (std::size_t i = 0; i < wanted; ++i) {
+    for (std::size_t i = 0; i < meshes; ++i) {
         if (scene.faceSetCollides[i]) {
             // Viewers would build a collision structure over every one of its triangles.
             std::printf("mesh %zu is not in a Collision group with collide FALSE\n", i);
             ++failures;
         }
     }
-    failures += matchComponents("sphere", componentsOf(scene.faceSets[0]), spheres,
-                                kSphereTriangles, tolerance);
+    failures += matchComponents("sphere", componentsOf(scene.faceSets[0], scene.faceSetColours[0]),
+                                spheres, kSphereTriangles, tolerance);
     if (!cylinders.empty()) {
-        failures += matchComponents("cylinder", componentsOf(scene.faceSets[1]), cylinders,
-                                    kCylinderTriangles, tolerance);
+        failures +=
+            matchComponents("cylinder", componentsOf(scene.faceSets[1], scene.faceSetColours[1]),
+                            cylinders, kCylinderTriangles, tolerance);
     }
     if (failures > 0) {
         return 1;
@@ -243,12 +284,17 @@ int check(const std::string& layoutPath, const std::string& scenePath, bool edge
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5 || std::string(argv[3]) != "--edges") {
-        std::fputs("usage: merged_conformance LAYOUT MERGED.wrl --edges true|false\n", stderr);
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    const bool colourWord = words.size() == 6 && words[4] == "--colour" &&
+                            (words[5] == "component" || words[5] == "none");
+    if ((words.size() != 4 && !colourWord) || words[2] != "--edges") {
+        std::fputs("usage: merged_conformance LAYOUT MERGED.wrl --edges true|false "
+                   "[--colour component|none]\n",
+                   stderr);
         return 2;
     }
     try {
-        return check(argv[1], argv[2], std::string(argv[4]) == "true");
+        return check(words[0], words[1], words[3] == "true", colourWord && words[5] == "component");
     } catch (const std::exception& error) {
         std::printf("%s\n", error.what());
         return 2;

@@ -2,16 +2,23 @@
 # its meshes shape by shape against the layout with Coin.
 #
 #   cmake -DCONVERTER=... -DCHECKER=... -DLAYOUT=... -DSCENE=... -DLABELS=true|false
-#         -DEDGES=true|false -P run_merged_case.cmake
+#         -DEDGES=true|false [-DCOLOUR=component] -P run_merged_case.cmake
 
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/require_definitions.cmake")
 require_definitions(CONVERTER CHECKER LAYOUT SCENE LABELS EDGES)
+set(colour_words)
+if(DEFINED COLOUR)
+  set(colour_words -color "${COLOUR}")
+  set(check_colour_words --colour "${COLOUR}")
+endif()
 
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
-convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.wrl" "${LABELS}" "${EDGES}" -merge true)
+convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.wrl" "${LABELS}" "${EDGES}" -merge true
+  ${colour_words})
 
 execute_process(
   COMMAND "${CHECKER}" "${LAYOUT}" "${SCENE}.wrl" --edges "${EDGES}"
+          ${check_colour_words}
   RESULT_VARIABLE check_status
   OUTPUT_VARIABLE check_output
   ERROR_VARIABLE check_errors)

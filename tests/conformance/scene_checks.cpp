@@ -1,5 +1,7 @@
 #include "scene_checks.hpp"
 
+#include "component_colours.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <sstream>
@@ -60,6 +62,9 @@ class Checker {
         checkSpheres();
         checkLabels();
         checkCylinders();
+        if (options_.componentColours) {
+            checkColours();
+        }
         return failures_;
     }
 
@@ -147,6 +152,29 @@ class Checker {
         if (std::fabs(cylinder.radius - kCylinderRadius) > tolerance_) {
             fail(name + ": radius " + text(cylinder.radius) + ", expected " +
                  text(kCylinderRadius));
+        }
+    }
+
+    void checkColours() {
+        const ComponentColours wanted = expectedComponentColours(expected_, actual_.worldInfo);
+        for (const std::string& failure : wanted.failures) {
+            fail(failure);
+        }
+        const std::size_t spheres = std::min(actual_.spheres.size(), wanted.nodes.size());
+        for (std::size_t i = 0; i < spheres; ++i) {
+            checkColour("sphere " + std::to_string(i), actual_.spheres[i].colour, wanted.nodes[i]);
+        }
+        const std::size_t cylinders = std::min(actual_.cylinders.size(), wanted.edges.size());
+        for (std::size_t k = 0; k < cylinders; ++k) {
+            checkColour("cylinder " + std::to_string(k), actual_.cylinders[k].colour,
+                        wanted.edges[k]);
+        }
+    }
+
+    void checkColour(const std::string& name, const Vec3& colour, const Vec3& wanted) {
+        if (!sameColour(colour, wanted)) {
+            fail(name + ": colour " + describeColour(colour) + ", expected " +
+                 describeColour(wanted));
         }
     }
 

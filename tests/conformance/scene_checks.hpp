@@ -11,6 +11,7 @@ namespace conformance {
 struct SceneOptions {
     bool labels = false;
     bool edges = true;
+    bool componentColours = false; // converted with -color component
 };
 
 // One readable line per disagreement between the scene Coin read and the layout.

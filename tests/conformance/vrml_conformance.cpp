@@ -2,6 +2,7 @@
 // would show matches the layout: sphere positions and sizes, labels, and edge cylinders.
 //
 //   vrml_conformance LAYOUT.3dlayout SCENE.wrl [--labels true|false] [--edges true|false]
+//                    [--colour component|none]
 //
 // Exit status: 0 when every check passes, 1 when any fails, 2 on bad usage or input.
 
@@ -41,6 +42,10 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& words) {
     }
     Arguments arguments{words[0], words[1], {}};
     for (std::size_t k = 2; k < words.size(); k += 2) {
+        if (words[k] == "--colour" && (words[k + 1] == "component" || words[k + 1] == "none")) {
+            arguments.options.componentColours = words[k + 1] == "component";
+            continue;
+        }
         const std::optional<bool> value = switchValue(words[k + 1]);
         if (!value) {
             return std::nullopt;
@@ -82,7 +87,7 @@ int main(int argc, char** argv) {
         parseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!arguments) {
         std::printf("usage: vrml_conformance LAYOUT.3dlayout SCENE.wrl [--labels true|false] "
-                    "[--edges true|false]\n");
+                    "[--edges true|false] [--colour component|none]\n");
         return 2;
     }
     try {
