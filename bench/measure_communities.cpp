@@ -1,7 +1,8 @@
 // Times the ways of finding node classes on one layout and reports what they find: class
 // count and modularity, so that the community method is chosen on quality and speed.
 //
-// Usage: measure_communities LAYOUT.3dlayout
+// Usage: measure_communities LAYOUT.3dlayout [--skip-multilevel]
+// (multilevel takes minutes on large random graphs)
 
 #include "layout/layout_reader.hpp"
 #include "scene/node_classes.hpp"
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <set>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -28,15 +30,20 @@ template <class Find> void measure(const char* name, const l2v::Layout& layout, 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: measure_communities LAYOUT.3dlayout\n", stderr);
+    const bool skipMultilevel = argc == 3 && std::string_view(argv[2]) == "--skip-multilevel";
+    if (argc != 2 && !skipMultilevel) {
+        std::fputs("usage: measure_communities LAYOUT.3dlayout [--skip-multilevel]\n", stderr);
         return 2;
     }
     const l2v::Layout layout = l2v::loadLayout(argv[1]);
     measure("component", layout, [&] { return l2v::componentClasses(layout); });
-    measure("multilevel", layout,
-            [&] { return l2v::communityClasses(layout, l2v::CommunityMethod::multilevel); });
+    if (!skipMultilevel) {
+        measure("multilevel", layout,
+                [&] { return l2v::communityClasses(layout, l2v::CommunityMethod::multilevel); });
+    }
     measure("leiden", layout,
-            [&] { return l2v::communityClasses(layout, l2v::CommunityMethod::leiden); });
+            [&] { return l2v::communityClasses(layout, l2v::CommunityMethod::leidenOnNodes); });
+    measure("leiden/groups", layout,
+            [&] { return l2v::communityClasses(layout, l2v::CommunityMethod::leidenOnGroups); });
     return 0;
 }

@@ -1,8 +1,10 @@
 #include "scene/node_classes.hpp"
 
 #include "common/failure.hpp"
+#include "scene/node_groups.hpp"
 #include "scene/scene_walk.hpp"
 
+#include <algorithm>
 #include <igraph.h>
 #include <new>
 #include <numeric>
@@ -27,23 +29,61 @@ void quietenGraphLibrary() {
     igraph_set_warning_handler(igraph_warning_handler_ignore);
 }
 
-// An undirected igraph graph of the drawn edges, released with the object.
+// An igraph vector of integers, released with the object.
+class IntegerVector {
+  public:
+    explicit IntegerVector(igraph_integer_t size) { check(igraph_vector_int_init(&vector_, size)); }
+    IntegerVector(const IntegerVector&) = delete;
+    IntegerVector& operator=(const IntegerVector&) = delete;
+    ~IntegerVector() { igraph_vector_int_destroy(&vector_); }
+
+    igraph_vector_int_t* get() { return &vector_; }
+    igraph_integer_t* begin() { return VECTOR(vector_); }
+    igraph_integer_t* end() { return VECTOR(vector_) + igraph_vector_int_size(&vector_); }
+    const igraph_integer_t* begin() const { return VECTOR(vector_); }
+    const igraph_integer_t* end() const {
+        return VECTOR(vector_) + igraph_vector_int_size(&vector_);
+    }
+
+  private:
+    igraph_vector_int_t vector_{};
+};
+
+// An igraph vector of reals, released with the object.
+class RealVector {
+  public:
+    explicit RealVector(const std::vector<double>& values) {
+        check(igraph_vector_init(&vector_, static_cast<igraph_integer_t>(values.size())));
+        std::copy(values.begin(), values.end(), VECTOR(vector_));
+    }
+    RealVector(const RealVector&) = delete;
+    RealVector& operator=(const RealVector&) = delete;
+    ~RealVector() { igraph_vector_destroy(&vector_); }
+
+    const igraph_vector_t* get() const { return &vector_; }
+
+  private:
+    igraph_vector_t vector_{};
+};
+
+// An undirected igraph graph, released with the object.
 class Graph {
   public:
+    // The drawn edges of the layout.
     explicit Graph(const Layout& layout) {
-        quietenGraphLibrary();
-        const auto links = static_cast<igraph_integer_t>(countDrawnEdges(layout));
-        igraph_vector_int_t ends;
-        check(igraph_vector_int_init(&ends, 2 * links));
-        igraph_integer_t at = 0;
-        forEachEdgeEnds(layout, [&](std::uint32_t i, std::uint32_t j) {
-            VECTOR(ends)[at++] = i;
-            VECTOR(ends)[at++] = j;
+        IntegerVector ends(static_cast<igraph_integer_t>(2 * countDrawnEdges(layout)));
+        igraph_integer_t* at = ends.begin();
+        forEachEdgeEnds(layout, [&at](std::uint32_t i, std::uint32_t j) {
+            *at++ = i;
+            *at++ = j;
         });
-        const igraph_error_t status =
-            igraph_create(&graph_, &ends, layout.nodeCount, IGRAPH_UNDIRECTED);
-        igraph_vector_int_destroy(&ends);
-        check(status);
+        create(ends, layout.nodeCount);
+    }
+    // The edges `pairs` lists end by end, over `nodeCount` nodes.
+    Graph(const std::vector<std::uint32_t>& pairs, std::size_t nodeCount) {
+        IntegerVector ends(static_cast<igraph_integer_t>(pairs.size()));
+        std::copy(pairs.begin(), pairs.end(), ends.begin());
+        create(ends, static_cast<igraph_integer_t>(nodeCount));
     }
     Graph(const Graph&) = delete;
     Graph& operator=(const Graph&) = delete;
@@ -52,78 +92,84 @@ class Graph {
     const igraph_t* get() const { return &graph_; }
 
   private:
+    void create(IntegerVector& ends, igraph_integer_t nodeCount) {
+        quietenGraphLibrary();
+        check(igraph_create(&graph_, ends.get(), nodeCount, IGRAPH_UNDIRECTED));
+    }
+
     igraph_t graph_{};
 };
 
-// An igraph vector of node classes, released with the object.
-class Membership {
-  public:
-    explicit Membership(igraph_integer_t size) { check(igraph_vector_int_init(&vector_, size)); }
-    Membership(const Membership&) = delete;
-    Membership& operator=(const Membership&) = delete;
-    ~Membership() { igraph_vector_int_destroy(&vector_); }
+std::vector<std::int64_t> valuesOf(const IntegerVector& vector) {
+    return {vector.begin(), vector.end()};
+}
 
-    igraph_vector_int_t* get() { return &vector_; }
-
-    std::vector<std::int64_t> classes() const {
-        const igraph_integer_t size = igraph_vector_int_size(&vector_);
-        std::vector<std::int64_t> result(static_cast<std::size_t>(size));
-        for (igraph_integer_t i = 0; i < size; ++i) {
-            result[static_cast<std::size_t>(i)] = VECTOR(vector_)[i];
-        }
-        return result;
-    }
-
-  private:
-    igraph_vector_int_t vector_{};
-};
-
-void runMultilevel(const Graph& graph, Membership& membership) {
+std::vector<std::int64_t> multilevelOnNodes(const Layout& layout) {
+    const Graph graph(layout);
+    IntegerVector membership(layout.nodeCount);
+    igraph_rng_seed(igraph_rng_default(), kSeed);
     check(
         igraph_community_multilevel(graph.get(), nullptr, 1.0, membership.get(), nullptr, nullptr));
+    return valuesOf(membership);
 }
 
 // Leiden optimises modularity when each node weighs its degree and the resolution is
-// 1 / (2 x edges); it runs until an iteration changes nothing.
-void runLeiden(const Graph& graph, Membership& membership) {
-    igraph_vector_t degrees;
-    check(igraph_vector_init(&degrees, 0));
-    igraph_vector_int_t degreeCounts;
-    igraph_error_t status = igraph_vector_int_init(&degreeCounts, 0);
-    if (status == IGRAPH_SUCCESS) {
-        status =
-            igraph_degree(graph.get(), &degreeCounts, igraph_vss_all(), IGRAPH_ALL, IGRAPH_LOOPS);
+// 1 / (2 x edges); it runs until an iteration changes nothing. Without edge weights every
+// edge weighs 1.
+void runLeiden(const Graph& graph, const RealVector* edgeWeights, const RealVector& nodeWeights,
+               std::uint64_t drawnEdges, IntegerVector& membership) {
+    igraph_rng_seed(igraph_rng_default(), kSeed);
+    const auto edges = static_cast<double>(drawnEdges);
+    igraph_integer_t clusters = 0;
+    check(igraph_community_leiden(graph.get(), edgeWeights ? edgeWeights->get() : nullptr,
+                                  nodeWeights.get(), edges > 0 ? 1.0 / (2.0 * edges) : 1.0, 0.01,
+                                  false, -1, membership.get(), &clusters, nullptr));
+}
+
+std::vector<std::int64_t> leidenOnNodes(const Layout& layout) {
+    std::vector<double> degrees(static_cast<std::size_t>(layout.nodeCount), 0);
+    forEachEdgeEnds(layout, [&degrees](std::uint32_t i, std::uint32_t j) {
+        ++degrees[i];
+        ++degrees[j];
+    });
+    const Graph graph(layout);
+    IntegerVector membership(layout.nodeCount);
+    runLeiden(graph, nullptr, RealVector(degrees), countDrawnEdges(layout), membership);
+    return valuesOf(membership);
+}
+
+// Leiden on the graph contracted over the groups that local moving gathers: the same
+// objective, as a group weighs its nodes' degrees and a joining edge the drawn edges it
+// stands for, on a graph of a fraction of the nodes.
+std::vector<std::int64_t> leidenOnGroups(const Layout& layout) {
+    const ContractedGraph contracted = contractNodeGroups(layout);
+    const std::size_t groups = contracted.groupDegrees.size();
+    IntegerVector membership(static_cast<igraph_integer_t>(groups));
+    {
+        const Graph graph(contracted.ends, groups);
+        const RealVector edgeWeights(contracted.weights);
+        runLeiden(graph, &edgeWeights, RealVector(contracted.groupDegrees), contracted.drawnEdges,
+                  membership);
     }
-    if (status == IGRAPH_SUCCESS) {
-        status = igraph_vector_resize(&degrees, igraph_vector_int_size(&degreeCounts));
+    std::vector<std::int64_t> classes(contracted.groupOf.size());
+    for (std::size_t node = 0; node < classes.size(); ++node) {
+        classes[node] = membership.begin()[contracted.groupOf[node]];
     }
-    if (status == IGRAPH_SUCCESS) {
-        for (igraph_integer_t i = 0; i < igraph_vector_int_size(&degreeCounts); ++i) {
-            VECTOR(degrees)[i] = static_cast<igraph_real_t>(VECTOR(degreeCounts)[i]);
-        }
-        const auto edges = static_cast<double>(igraph_ecount(graph.get()));
-        igraph_integer_t clusters = 0;
-        status = igraph_community_leiden(graph.get(), nullptr, &degrees,
-                                         edges > 0 ? 1.0 / (2.0 * edges) : 1.0, 0.01, false, -1,
-                                         membership.get(), &clusters, nullptr);
-    }
-    igraph_vector_int_destroy(&degreeCounts);
-    igraph_vector_destroy(&degrees);
-    check(status);
+    return classes;
 }
 
 } // namespace
 
 std::vector<std::int64_t> communityClasses(const Layout& layout, CommunityMethod method) {
-    const Graph graph(layout);
-    igraph_rng_seed(igraph_rng_default(), kSeed);
-    Membership membership(layout.nodeCount);
-    if (method == CommunityMethod::leiden) {
-        runLeiden(graph, membership);
-    } else {
-        runMultilevel(graph, membership);
+    switch (method) {
+    case CommunityMethod::multilevel:
+        return multilevelOnNodes(layout);
+    case CommunityMethod::leidenOnNodes:
+        return leidenOnNodes(layout);
+    case CommunityMethod::leidenOnGroups:
+        break;
     }
-    return membership.classes();
+    return leidenOnGroups(layout);
 }
 
 std::vector<std::int64_t> componentClasses(const Layout& layout) {
@@ -155,10 +201,8 @@ std::vector<std::int64_t> componentClasses(const Layout& layout) {
 
 double modularityOf(const Layout& layout, const std::vector<std::int64_t>& classes) {
     const Graph graph(layout);
-    Membership membership(static_cast<igraph_integer_t>(classes.size()));
-    for (std::size_t i = 0; i < classes.size(); ++i) {
-        VECTOR(*membership.get())[static_cast<igraph_integer_t>(i)] = classes[i];
-    }
+    IntegerVector membership(static_cast<igraph_integer_t>(classes.size()));
+    std::copy(classes.begin(), classes.end(), membership.begin());
     igraph_real_t modularity = 0;
     check(igraph_modularity(graph.get(), membership.get(), nullptr, 1.0, IGRAPH_UNDIRECTED,
                             &modularity));
