@@ -72,6 +72,16 @@ TEST_F(ColourOption, ComponentsLargestFirstWithTheirEdges) {
               std::string::npos);
 }
 
+TEST_F(ColourOption, CommunitiesFinishWhereNoCommunitiesJoinOrNoEdgeIsDrawn) {
+    // The triangle, the pair and the lone node share no edge: three communities.
+    EXPECT_EQ(
+        diffuseColours(convert({"-color", "community"})),
+        (std::vector<std::string>{kRed, kRed, kRed, kSky, kSky, kYellow, kRed, kRed, kRed, kSky}));
+    e2e::writeFile(scratch / "in.3dlayout", "2 0\n0 0 0\n1 1 1\n");
+    EXPECT_EQ(diffuseColours(convert({"-color", "community"})),
+              (std::vector<std::string>{kRed, kSky}));
+}
+
 TEST_F(ColourOption, PlainPartitionFileEdgesOnlyWithinAClass) {
     // Class 3 is largest, then 7, then 9; an edge between classes keeps the edge colour.
     e2e::writeFile(scratch / "classes.txt", "7\n7\n3\n3\n3\n9\n");
