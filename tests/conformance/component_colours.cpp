@@ -67,30 +67,21 @@ struct LegendLine {
     std::size_t nodes;
 };
 
-std::optional<LegendLine> parseLegendLine(const std::string& line) {
+// A whole legend line of the given form: a number, a colour and a node count.
+std::optional<LegendLine> parseLine(const std::string& line, const char* form) {
     LegendLine entry{};
     int consumed = 0;
-    if (std::sscanf(line.c_str(), "component %zu: %lf %lf %lf, %zu nodes%n", &entry.number,
-                    &entry.colour.x, &entry.colour.y, &entry.colour.z, &entry.nodes,
-                    &consumed) != 5 ||
+    if (std::sscanf(line.c_str(), form, &entry.number, &entry.colour.x, &entry.colour.y,
+                    &entry.colour.z, &entry.nodes, &consumed) != 5 ||
         static_cast<std::size_t>(consumed) != line.size()) {
         return std::nullopt;
     }
     return entry;
 }
 
+constexpr const char* kComponentLine = "component %zu: %lf %lf %lf, %zu nodes%n";
 // The legend's last line when there are more components than colours.
-std::optional<LegendLine> parseOtherLine(const std::string& line) {
-    LegendLine entry{};
-    int consumed = 0;
-    if (std::sscanf(line.c_str(), "other (%zu classes): %lf %lf %lf, %zu nodes%n", &entry.number,
-                    &entry.colour.x, &entry.colour.y, &entry.colour.z, &entry.nodes,
-                    &consumed) != 5 ||
-        static_cast<std::size_t>(consumed) != line.size()) {
-        return std::nullopt;
-    }
-    return entry;
-}
+constexpr const char* kOtherLine = "other (%zu classes): %lf %lf %lf, %zu nodes%n";
 
 struct Legend {
     std::vector<LegendLine> components;
@@ -100,9 +91,9 @@ struct Legend {
 Legend legendOf(const std::vector<std::string>& worldInfo) {
     Legend legend;
     for (const std::string& line : worldInfo) {
-        if (const auto entry = parseLegendLine(line)) {
+        if (const auto entry = parseLine(line, kComponentLine)) {
             legend.components.push_back(*entry);
-        } else if (const auto other = parseOtherLine(line)) {
+        } else if (const auto other = parseLine(line, kOtherLine)) {
             legend.other = other;
         }
     }
