@@ -25,6 +25,8 @@ class Base64Stream {
     void putWord(std::uint32_t word);
     void putFloat(float value);
     void putBytes(const char* bytes, std::size_t size);
+    // How many bytes were put so far.
+    std::uint64_t bytesPut() const { return put_; }
 
     // Encodes what is staged, with '=' padding after a last group of one or two bytes.
     void finish();
@@ -37,6 +39,7 @@ class Base64Stream {
     OutputBuffer& out_;
     std::array<unsigned char, kStagedBytes> staged_{};
     std::size_t used_ = 0;
+    std::uint64_t put_ = 0;
 };
 
 } // namespace l2v

@@ -1,6 +1,7 @@
 #include "html/html_scene.hpp"
 
 #include "common/failure.hpp"
+#include "common/file_name.hpp"
 #include "html/base64_stream.hpp"
 #include "html/html_text.hpp"
 #include "html/viewer_page.hpp"
@@ -17,19 +18,21 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace l2v {
 namespace {
 
 // The page's data: a header of six words, then the positions, the run lengths and the edge
 // endpoint pairs; when coloured, every node's colour and legend entry (a byte each) and the
-// legend as JSON after its length. The viewer checks the magic and the version before it
-// reads on.
+// legend as JSON after its length; when named, the node table (see writeNames). The viewer
+// checks the magic and the version before it reads on.
 constexpr std::uint32_t kPayloadMagic = 0x4756324C; // "L2VG"
 constexpr std::uint32_t kPayloadVersion = 1;
 constexpr std::uint32_t kShowLabels = 1;
 constexpr std::uint32_t kShowEdges = 2;
 constexpr std::uint32_t kColoured = 4;
+constexpr std::uint32_t kNamed = 8;
 constexpr std::uint64_t kHeaderWords = 6;
 // Set in an edge's second end when the edge takes its ends' class colour: node indices are
 // below 2^31.
@@ -63,16 +66,56 @@ std::uint64_t legendLength(const Colouring& colouring) {
     return measure.length();
 }
 
+// The table's columns as the page orders them: the name column first, then the attributes.
+std::vector<std::size_t> pageColumns(const NodeTable& names) {
+    std::vector<std::size_t> columns{names.nameColumn};
+    for (std::size_t column = 0; column < names.columnCount(); ++column) {
+        if (column != names.nameColumn) {
+            columns.push_back(column);
+        }
+    }
+    return columns;
+}
+
+std::uint64_t headersLength(const NodeTable& names) {
+    JsonMeasure measure;
+    JsonWriter<JsonMeasure> json(measure);
+    json.beginArray();
+    for (const std::size_t column : pageColumns(names)) {
+        json.string(names.headers[column]);
+    }
+    json.endArray();
+    return measure.length();
+}
+
+constexpr std::uint64_t paddingTo4(std::uint64_t length) {
+    return (4 - length % 4) % 4;
+}
+
+// The node table's part of the data, from `at` bytes into it: padding to a whole word, the
+// column count, the name column's place (0), the headers' length and the headers as a JSON
+// array, padding, the text's length, every node's cell ends (node by node, column by column,
+// counted from the text's start) and the text.
+std::uint64_t namesBytes(const NodeTable& names, std::uint64_t at, std::uint64_t nodes) {
+    const std::uint64_t start = at + paddingTo4(at);
+    const std::uint64_t afterHeaders = start + 12 + headersLength(names);
+    const std::uint64_t end = afterHeaders + paddingTo4(afterHeaders) + 4 +
+                              4 * nodes * names.columnCount() + names.text.size();
+    return end - at;
+}
+
 std::uint64_t payloadBytes(const Layout& layout, std::uint64_t edgeCount,
-                           const Colouring& colouring) {
+                           const Colouring& colouring, const NodeTable& names) {
     const auto nodes = static_cast<std::uint64_t>(layout.nodeCount);
     const std::uint64_t scene = 4 * (kHeaderWords + 3 * nodes + nodes + 2 * edgeCount);
-    return colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
+    const std::uint64_t coloured =
+        colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
+    return names.present() ? coloured + namesBytes(names, coloured, nodes) : coloured;
 }
 
 void refuseWhatAPageCannotHold(const Layout& layout, std::uint64_t edgeCount,
-                               const Colouring& colouring) {
-    const std::uint64_t bytes = payloadBytes(layout, edgeCount, colouring);
+                               const Colouring& colouring, const NodeTable& names) {
+    const std::uint64_t bytes = payloadBytes(layout, edgeCount, colouring, names);
     if (Base64Stream::encodedLength(bytes) > kLargestDataText) {
         throw Failure("scene is too large for a web page.");
     }
@@ -101,12 +144,49 @@ void writeColours(const Layout& layout, const Colouring& colouring, Base64Stream
     writeLegendJson(json, colouring);
 }
 
+void padToWord(Base64Stream& data) {
+    constexpr std::array<char, 3> kZeros{};
+    data.putBytes(kZeros.data(), paddingTo4(data.bytesPut()));
+}
+
+void writeNames(const NodeTable& names, std::uint32_t nodeCount, Base64Stream& data) {
+    const std::vector<std::size_t> columns = pageColumns(names);
+    padToWord(data);
+    data.putWord(static_cast<std::uint32_t>(columns.size()));
+    data.putWord(0);
+    data.putWord(static_cast<std::uint32_t>(headersLength(names)));
+    {
+        Base64Text text(data);
+        JsonWriter<Base64Text> json(text);
+        json.beginArray();
+        for (const std::size_t column : columns) {
+            json.string(names.headers[column]);
+        }
+        json.endArray();
+    }
+    padToWord(data);
+    data.putWord(static_cast<std::uint32_t>(names.text.size()));
+    std::uint32_t end = 0;
+    for (std::uint32_t node = 0; node < nodeCount; ++node) {
+        for (const std::size_t column : columns) {
+            end += static_cast<std::uint32_t>(names.cell(node, column).size());
+            data.putWord(end);
+        }
+    }
+    for (std::uint32_t node = 0; node < nodeCount; ++node) {
+        for (const std::size_t column : columns) {
+            const std::string_view cell = names.cell(node, column);
+            data.putBytes(cell.data(), cell.size());
+        }
+    }
+}
+
 void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwitches& switches,
-                  const Colouring& colouring, OutputBuffer& out) {
+                  const Colouring& colouring, const NodeTable& names, OutputBuffer& out) {
     Base64Stream data(out);
-    const std::uint32_t flags = (switches.showLabels ? kShowLabels : 0) |
-                                (switches.showEdges ? kShowEdges : 0) |
-                                (colouring.active() ? kColoured : 0);
+    const std::uint32_t flags =
+        (switches.showLabels ? kShowLabels : 0) | (switches.showEdges ? kShowEdges : 0) |
+        (colouring.active() ? kColoured : 0) | (names.present() ? kNamed : 0);
     for (const std::uint64_t word : {std::uint64_t{kPayloadMagic}, std::uint64_t{kPayloadVersion},
                                      static_cast<std::uint64_t>(layout.nodeCount), edgeCount,
                                      std::uint64_t{flags}, std::uint64_t{0}}) {
@@ -128,17 +208,20 @@ void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwit
     if (colouring.active()) {
         writeColours(layout, colouring, data);
     }
+    if (names.present()) {
+        writeNames(names, static_cast<std::uint32_t>(layout.nodeCount), data);
+    }
     data.finish();
 }
 
 } // namespace
 
 void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                    const Colouring& colouring) {
+                    const Colouring& colouring, const NodeTable& names) {
     const std::uint64_t edgeCount = countDrawnEdges(layout);
-    refuseWhatAPageCannotHold(layout, edgeCount, colouring);
+    refuseWhatAPageCannotHold(layout, edgeCount, colouring, names);
     OutputBuffer out(sink, Base64Stream::kLargestBlock);
-    const std::string title = escapeHtmlText(layout.sourcePath);
+    const std::string title = escapeHtmlText(fileNameOf(layout.sourcePath));
     std::string_view page = viewerPage();
     while (!page.empty()) {
         const std::size_t mark = std::min(page.find(kTitleMark), page.find(kDataMark));
@@ -151,7 +234,7 @@ void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& s
             out.append(title);
             page.remove_prefix(kTitleMark.size());
         } else {
-            writePayload(layout, edgeCount, switches, colouring, out);
+            writePayload(layout, edgeCount, switches, colouring, names, out);
             page.remove_prefix(kDataMark.size());
         }
     }

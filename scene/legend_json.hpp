@@ -15,6 +15,8 @@ inline const char* colouringWord(ColourBy by) {
         return "degree";
     case ColourBy::partitionFile:
         return "partition file";
+    case ColourBy::column:
+        return "column";
     case ColourBy::none:
         break;
     }
