@@ -3,6 +3,7 @@
 #include "common/failure.hpp"
 #include "html/base64_stream.hpp"
 #include "html/html_text.hpp"
+#include "html/page_data_format.hpp"
 #include "html/viewer_page.hpp"
 #include "layout/fitting.hpp"
 #include "output/json_writer.hpp"
@@ -21,19 +22,13 @@
 namespace l2v {
 namespace {
 
-// The page's data: a header of six words, then the positions, the run lengths and the edge
-// endpoint pairs; when coloured, every node's colour and legend entry (a byte each) and the
-// legend as JSON after its length. The viewer checks the magic and the version before it
-// reads on.
-constexpr std::uint32_t kPayloadMagic = 0x4756324C; // "L2VG"
-constexpr std::uint32_t kPayloadVersion = 1;
-constexpr std::uint32_t kShowLabels = 1;
-constexpr std::uint32_t kShowEdges = 2;
-constexpr std::uint32_t kColoured = 4;
-constexpr std::uint64_t kHeaderWords = 6;
-// Set in an edge's second end when the edge takes its ends' class colour: node indices are
-// below 2^31.
-constexpr std::uint32_t kSharedClassBit = 0x80000000U;
+using page::kColouredFlag;
+using page::kDataMagic;
+using page::kDataVersion;
+using page::kHeaderWords;
+using page::kSharedClassBit;
+using page::kShowEdgesFlag;
+using page::kShowLabelsFlag;
 
 // V8 holds strings of at most 2^29 - 24 characters (other engines allow more), and the data
 // is read as one string from its script element.
@@ -66,7 +61,8 @@ std::uint64_t legendLength(const Colouring& colouring) {
 std::uint64_t payloadBytes(const Layout& layout, std::uint64_t edgeCount,
                            const Colouring& colouring) {
     const auto nodes = static_cast<std::uint64_t>(layout.nodeCount);
-    const std::uint64_t scene = 4 * (kHeaderWords + 3 * nodes + nodes + 2 * edgeCount);
+    const std::uint64_t scene =
+        4 * (std::uint64_t{kHeaderWords} + 3 * nodes + nodes + 2 * edgeCount);
     return colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
 }
 
@@ -104,10 +100,10 @@ void writeColours(const Layout& layout, const Colouring& colouring, Base64Stream
 void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwitches& switches,
                   const Colouring& colouring, OutputBuffer& out) {
     Base64Stream data(out);
-    const std::uint32_t flags = (switches.showLabels ? kShowLabels : 0) |
-                                (switches.showEdges ? kShowEdges : 0) |
-                                (colouring.active() ? kColoured : 0);
-    for (const std::uint64_t word : {std::uint64_t{kPayloadMagic}, std::uint64_t{kPayloadVersion},
+    const std::uint32_t flags = (switches.showLabels ? kShowLabelsFlag : 0) |
+                                (switches.showEdges ? kShowEdgesFlag : 0) |
+                                (colouring.active() ? kColouredFlag : 0);
+    for (const std::uint64_t word : {std::uint64_t{kDataMagic}, std::uint64_t{kDataVersion},
                                      static_cast<std::uint64_t>(layout.nodeCount), edgeCount,
                                      std::uint64_t{flags}, std::uint64_t{0}}) {
         data.putWord(static_cast<std::uint32_t>(word));
