@@ -4,6 +4,7 @@
 #include "common/file_name.hpp"
 #include "html/base64_stream.hpp"
 #include "html/html_text.hpp"
+#include "html/page_data_format.hpp"
 #include "html/viewer_page.hpp"
 #include "layout/fitting.hpp"
 #include "output/json_writer.hpp"
@@ -23,20 +24,14 @@
 namespace l2v {
 namespace {
 
-// The page's data: a header of six words, then the positions, the run lengths and the edge
-// endpoint pairs; when coloured, every node's colour and legend entry (a byte each) and the
-// legend as JSON after its length; when named, the node table (see writeNames). The viewer
-// checks the magic and the version before it reads on.
-constexpr std::uint32_t kPayloadMagic = 0x4756324C; // "L2VG"
-constexpr std::uint32_t kPayloadVersion = 1;
-constexpr std::uint32_t kShowLabels = 1;
-constexpr std::uint32_t kShowEdges = 2;
-constexpr std::uint32_t kColoured = 4;
-constexpr std::uint32_t kNamed = 8;
-constexpr std::uint64_t kHeaderWords = 6;
-// Set in an edge's second end when the edge takes its ends' class colour: node indices are
-// below 2^31.
-constexpr std::uint32_t kSharedClassBit = 0x80000000U;
+using page::kColouredFlag;
+using page::kDataMagic;
+using page::kDataVersion;
+using page::kHeaderWords;
+using page::kNamedFlag;
+using page::kSharedClassBit;
+using page::kShowEdgesFlag;
+using page::kShowLabelsFlag;
 
 // V8 holds strings of at most 2^29 - 24 characters (other engines allow more), and the data
 // is read as one string from its script element.
@@ -92,10 +87,7 @@ constexpr std::uint64_t paddingTo4(std::uint64_t length) {
     return (4 - length % 4) % 4;
 }
 
-// The node table's part of the data, from `at` bytes into it: padding to a whole word, the
-// column count, the name column's place (0), the headers' length and the headers as a JSON
-// array, padding, the text's length, every node's cell ends (node by node, column by column,
-// counted from the text's start) and the text.
+// The node table's part of the data (html/page_data_format.hpp), from `at` bytes into it.
 std::uint64_t namesBytes(const NodeTable& names, std::uint64_t at, std::uint64_t nodes) {
     const std::uint64_t start = at + paddingTo4(at);
     const std::uint64_t afterHeaders = start + 12 + headersLength(names);
@@ -107,7 +99,8 @@ std::uint64_t namesBytes(const NodeTable& names, std::uint64_t at, std::uint64_t
 std::uint64_t payloadBytes(const Layout& layout, std::uint64_t edgeCount,
                            const Colouring& colouring, const NodeTable& names) {
     const auto nodes = static_cast<std::uint64_t>(layout.nodeCount);
-    const std::uint64_t scene = 4 * (kHeaderWords + 3 * nodes + nodes + 2 * edgeCount);
+    const std::uint64_t scene =
+        4 * (std::uint64_t{kHeaderWords} + 3 * nodes + nodes + 2 * edgeCount);
     const std::uint64_t coloured =
         colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
     return names.present() ? coloured + namesBytes(names, coloured, nodes) : coloured;
@@ -185,9 +178,9 @@ void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwit
                   const Colouring& colouring, const NodeTable& names, OutputBuffer& out) {
     Base64Stream data(out);
     const std::uint32_t flags =
-        (switches.showLabels ? kShowLabels : 0) | (switches.showEdges ? kShowEdges : 0) |
-        (colouring.active() ? kColoured : 0) | (names.present() ? kNamed : 0);
-    for (const std::uint64_t word : {std::uint64_t{kPayloadMagic}, std::uint64_t{kPayloadVersion},
+        (switches.showLabels ? kShowLabelsFlag : 0) | (switches.showEdges ? kShowEdgesFlag : 0) |
+        (colouring.active() ? kColouredFlag : 0) | (names.present() ? kNamedFlag : 0);
+    for (const std::uint64_t word : {std::uint64_t{kDataMagic}, std::uint64_t{kDataVersion},
                                      static_cast<std::uint64_t>(layout.nodeCount), edgeCount,
                                      std::uint64_t{flags}, std::uint64_t{0}}) {
         data.putWord(static_cast<std::uint32_t>(word));

@@ -13,10 +13,8 @@ namespace l2v {
 inline constexpr double kLargestPageCoordinate = 1e37;
 
 // Writes the scene of an already fitted layout into `sink` as one self-contained HTML page:
-// the viewer and, base64-encoded inside it, the positions (32-bit floats), every node's run
-// length and the endpoint pairs of the edges in the VRML scene's order; with an active
-// `colouring` also every node's colour and legend entry, which edges take their ends' class
-// colour, and the legend. Throws Failure before
+// the viewer and the scene data (html/page_data_format.hpp), with an active `colouring` also
+// the nodes' colours and the legend. Throws Failure before
 // writing anything when a browser could not hold the data ("scene is too large for a web
 // page.") or a fitted position lies beyond kLargestPageCoordinate (refuseCoordinatesBeyond).
 void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,

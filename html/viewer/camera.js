@@ -1,5 +1,3 @@
-/* exported OrbitCamera */
-
 // The file's view: from (0, 0, 20) along -z with y up, 45 degrees across the window's
 // shorter side, as VRML viewpoints are.
 const kFileEye = 20;
@@ -27,7 +25,7 @@ function turned(v, k, angle) {
   return added(added(scaled(v, c), scaled(cross(k, v), s)), scaled(k, dot(k, v) * (1 - c)));
 }
 
-class OrbitCamera {
+export class OrbitCamera {
   constructor() {
     this.reset();
     this.flight = null;

@@ -1,8 +1,6 @@
-/* exported attachControls */
-
 // Mouse, wheel, touch and keyboard. `viewer` gives the camera and the actions:
 // pixelAngle(), changed(), hover(x, y), leave(), click(x, y), doubleClick(x, y), key(event).
-function attachControls(canvas, viewer) {
+export function attachControls(canvas, viewer) {
   const pointers = new Map();
   let moved = false;
   let pinch = null;

@@ -1,6 +1,6 @@
-// Lint rules for the viewer's scripts. They are joined into one classic script at build time
-// (html/embed_viewer.cmake), so each file names what it takes from the others in a
-// `/* global */` comment and what it gives them in an `/* exported */` comment.
+// Lint rules for the viewer's scripts. Each is an ES module that imports by name what it takes
+// from the others; html/embed_viewer.cmake joins them into one script at build time.
+// page_values.js, which they import the shared values from, is written by the build.
 import js from "@eslint/js";
 import globals from "globals";
 
@@ -10,11 +10,11 @@ export default [
     files: ["*.js"],
     languageOptions: {
       ecmaVersion: 2022,
-      sourceType: "script",
+      sourceType: "module",
       globals: { ...globals.browser },
     },
     rules: {
-      "no-unused-vars": ["error", { vars: "local" }],
+      "no-unused-vars": "error",
       eqeqeq: "error",
       "no-var": "error",
       "prefer-const": "error",

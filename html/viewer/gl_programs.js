@@ -1,5 +1,3 @@
-/* exported buildProgram */
-
 function shaderText(id) {
   return document.getElementById(id).textContent;
 }
@@ -14,12 +12,13 @@ function compileShader(gl, type, source) {
   return shader;
 }
 
-// A program from the page's shader elements; surfaces (spheres, cylinders) share the lighting
-// and output code. Gives the program and its uniform locations by name.
-function buildProgram(gl, vertexId, fragmentId, isSurface) {
-  const header = "#version 300 es\n" + shaderText("shared.glsl");
-  const vertex =
-    "#version 300 es\n#define VERTEX_SHADER\n" + shaderText("shared.glsl") + shaderText(vertexId);
+// A program from the page's shader elements; every shader starts with the shared values
+// (values.glsl) and declarations, surfaces (spheres, cylinders) share the lighting and output
+// code. Gives the program and its uniform locations by name.
+export function buildProgram(gl, vertexId, fragmentId, isSurface) {
+  const shared = shaderText("values.glsl") + shaderText("shared.glsl");
+  const header = "#version 300 es\n" + shared;
+  const vertex = "#version 300 es\n#define VERTEX_SHADER\n" + shared + shaderText(vertexId);
   const program = gl.createProgram();
   gl.attachShader(program, compileShader(gl, gl.VERTEX_SHADER, vertex));
   const fragment = header + (isSurface ? shaderText("surface.glsl") : "") + shaderText(fragmentId);

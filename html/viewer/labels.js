@@ -1,14 +1,12 @@
-/* exported LabelLayer, kAllLabelsLimit */
-
 // Up to this many nodes, -showlabel true labels every node: projecting them and placing their
 // labels stays well within a frame, and overlapping labels are left out, so what shows stays
 // readable. Larger scenes label the hovered node and the selection.
-const kAllLabelsLimit = 20000;
+export const kAllLabelsLimit = 20000;
 const kLabelColour = "#9fb4ff";
 
 // Node index labels drawn on a 2D canvas over the scene, nearest first; a label that would
 // overlap one already drawn is left out.
-class LabelLayer {
+export class LabelLayer {
   constructor(canvas) {
     this.canvas = canvas;
     this.context = canvas.getContext("2d");

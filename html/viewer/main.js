@@ -1,5 +1,9 @@
-/* global readSceneData, sceneBounds, suggestedSizeScale, neighbourTable, OrbitCamera,
-   SceneRenderer, LabelLayer, kAllLabelsLimit, attachControls, PageControls, downloadPicture */
+import { OrbitCamera } from "./camera.js";
+import { attachControls } from "./controls.js";
+import { LabelLayer, kAllLabelsLimit } from "./labels.js";
+import { SceneRenderer } from "./renderer.js";
+import { neighbourTable, readSceneData, sceneBounds, suggestedSizeScale } from "./scene_data.js";
+import { PageControls, downloadPicture } from "./ui.js";
 
 const kMostFocusLabels = 500;
 

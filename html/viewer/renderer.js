@@ -1,23 +1,22 @@
-/* exported SceneRenderer */
-/* global buildProgram */
+import { buildProgram } from "./gl_programs.js";
+import {
+  kDataTextureWidth,
+  kEdgeTransparency,
+  kLargestBorderPoint,
+  kNodeColour,
+  kNodeTransparency,
+  kWidestLine,
+} from "./page_values.js";
 
-const kTextureWidth = 4096;
-const kNodeColour = [1, 0.95, 0.7];
-const kEdgeColour = [0.5, 0.5, 1];
-const kTransparency = 0.5;
 const Pass = { opaque: 0, weighted: 1, ids: 2, blended: 3 };
-// Below these radii on screen (pixels) no shape needs the large form; the shaders decide per
-// shape with the same limits (sphere.vert: a sphere crossing the border from 4 pixels on).
-const kLargestSmallSphere = 4;
-const kWidestSmallCylinder = 0.75;
 
 function textureRows(count) {
-  return Math.max(1, Math.ceil(count / kTextureWidth));
+  return Math.max(1, Math.ceil(count / kDataTextureWidth));
 }
 
 // Draws the scene with WebGL2: every sphere and cylinder one square facing the eye, ray-cast
 // per pixel, with its data fetched from textures by shape number. Semi-transparent scenes use weighted blended transparency, so nothing is sorted.
-class SceneRenderer {
+export class SceneRenderer {
   constructor(canvas, scene) {
     const gl = canvas.getContext("webgl2", { antialias: false, alpha: false, depth: true });
     if (!gl) {
@@ -40,13 +39,13 @@ class SceneRenderer {
     this.targets = null;
   }
 
-  // A texture of `count` texels (nodes or edges), kTextureWidth wide, read texel by texel.
+  // A texture of `count` texels (nodes or edges), kDataTextureWidth wide, read texel by texel.
   createDataTexture(count, internalFormat, format, type, data) {
     const gl = this.gl;
     const texture = gl.createTexture();
     gl.bindTexture(gl.TEXTURE_2D, texture);
     const rows = textureRows(count);
-    gl.texImage2D(gl.TEXTURE_2D, 0, internalFormat, kTextureWidth, rows, 0, format, type, data);
+    gl.texImage2D(gl.TEXTURE_2D, 0, internalFormat, kDataTextureWidth, rows, 0, format, type, data);
     gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
     gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
     return texture;
@@ -55,7 +54,7 @@ class SceneRenderer {
   createNodeTextures() {
     const gl = this.gl;
     const { nodeCount, positions, counts } = this.scene;
-    const texels = kTextureWidth * textureRows(nodeCount);
+    const texels = kDataTextureWidth * textureRows(nodeCount);
     const nodes = new Float32Array(4 * texels);
     for (let i = 0; i < nodeCount; ++i) {
       nodes[4 * i] = positions[3 * i];
@@ -103,7 +102,7 @@ class SceneRenderer {
       0,
       0,
       0,
-      kTextureWidth,
+      kDataTextureWidth,
       rows,
       gl.RED_INTEGER,
       gl.UNSIGNED_BYTE,
@@ -114,7 +113,7 @@ class SceneRenderer {
   createEdgeTexture() {
     const gl = this.gl;
     const { edgeCount, edges } = this.scene;
-    const ends = new Uint32Array(2 * kTextureWidth * textureRows(edgeCount));
+    const ends = new Uint32Array(2 * kDataTextureWidth * textureRows(edgeCount));
     ends.set(edges);
     this.edgeTexture = this.createDataTexture(
       edgeCount,
@@ -180,15 +179,13 @@ class SceneRenderer {
     gl.useProgram(program.program);
     gl.uniformMatrix4fv(u.uView, false, view.view);
     gl.uniformMatrix4fv(u.uProjection, false, view.projection);
-    gl.uniform1f(u.uNodeRadius, this.scene.nodeRadius);
-    gl.uniform1f(u.uEdgeRadius, this.scene.edgeRadius);
     gl.uniform1f(u.uSizeScale, view.sizeScale);
     gl.uniform1f(u.uPixelAngle, view.pixelAngle);
     gl.uniform2f(u.uViewport, this.canvas.width, this.canvas.height);
     gl.uniform1i(u.uHighlight, view.highlight ? 1 : 0);
     gl.uniform1i(u.uPass, pass);
-    gl.uniform1f(u.uAlpha, pass === Pass.opaque ? 1 : 1 - kTransparency);
-    gl.uniform3fv(u.uEdgeColour, kEdgeColour);
+    const transparency = program === this.spheres ? kNodeTransparency : kEdgeTransparency;
+    gl.uniform1f(u.uAlpha, pass === Pass.opaque ? 1 : 1 - transparency);
     const textures = [
       [u.uNodes, this.nodeTexture],
       [u.uNodeColours, this.colourTexture],
@@ -211,7 +208,7 @@ class SceneRenderer {
     this.useSurfaceProgram(this.spheres, view, pass);
     gl.uniform1i(this.spheres.uniforms.uForm, 0);
     gl.drawArrays(gl.POINTS, 0, this.scene.nodeCount);
-    if (view.largestSphere > kLargestSmallSphere) {
+    if (view.largestSphere > kLargestBorderPoint) {
       gl.uniform1i(this.spheres.uniforms.uForm, 1);
       gl.drawArrays(gl.TRIANGLES, 0, 6 * this.scene.nodeCount);
     }
@@ -219,7 +216,7 @@ class SceneRenderer {
       this.useSurfaceProgram(this.cylinders, view, pass);
       gl.uniform1i(this.cylinders.uniforms.uForm, 0);
       gl.drawArrays(gl.LINES, 0, 2 * this.scene.edgeCount);
-      if (view.widestCylinder > kWidestSmallCylinder) {
+      if (view.widestCylinder > kWidestLine) {
         gl.uniform1i(this.cylinders.uniforms.uForm, 1);
         gl.drawArrays(gl.TRIANGLES, 0, 6 * this.scene.edgeCount);
       }

@@ -1,18 +1,18 @@
-/* exported readSceneData, sceneBounds, suggestedSizeScale, neighbourTable */
+import {
+  kColouredFlag,
+  kDataMagic,
+  kDataVersion,
+  kEdgeRadius,
+  kHeaderWords,
+  kNodeRadius,
+  kSharedClassBit,
+  kShowEdgesFlag,
+  kShowLabelsFlag,
+} from "./page_values.js";
 
-// The scene data the converter embeds: a header of six 32-bit words (magic, version, node
-// count, edge count, flags, reserved), the positions as 32-bit floats, every node's run
-// length (1 + its references) and the edges as pairs of node indices, all little-endian.
-// When the nodes are coloured (flag 4), the second index of an edge whose ends share a class
-// has its top bit set, and two parts follow: every node's colour as red, green, blue and its
-// legend entry (a byte each), then the legend as JSON text after its length in bytes:
-// {"colourBy": "community", "legend": [{"label", "colour": [r, g, b], "nodes"}, ...]}.
-const kDataMagic = 0x4756324c;
-const kDataVersion = 1;
-const kHeaderBytes = 24;
-const kNodeRadius = 0.2;
-const kNodeBits = 0x7fffffff; // an edge end's node index, without the shared-class bit
-const kEdgeRadius = 0.1;
+// The scene data the converter embeds, as html/page_data_format.hpp describes it.
+const kHeaderBytes = 4 * kHeaderWords;
+const kNodeBits = kSharedClassBit - 1; // an edge end's node index, without the shared-class bit
 
 function decodeBase64(text) {
   if (typeof Uint8Array.fromBase64 === "function") {
@@ -32,20 +32,20 @@ function decodeBase64(text) {
   return bytes;
 }
 
-function readSceneData(text) {
+export function readSceneData(text) {
   const bytes = decodeBase64(text.trim());
   const damaged = new Error("The scene data in this page is damaged.");
   if (bytes.length < kHeaderBytes) {
     throw damaged;
   }
-  const header = new Uint32Array(bytes.buffer, 0, 6);
+  const header = new Uint32Array(bytes.buffer, 0, kHeaderWords);
   if (header[0] !== kDataMagic || header[1] !== kDataVersion) {
     throw damaged;
   }
   const nodeCount = header[2];
   const edgeCount = header[3];
   const flags = header[4];
-  const coloured = (flags & 4) !== 0;
+  const coloured = (flags & kColouredFlag) !== 0;
   const sceneBytes = kHeaderBytes + 16 * nodeCount + 8 * edgeCount;
   if (bytes.length < sceneBytes + (coloured ? 4 * nodeCount + 4 : 0)) {
     throw damaged;
@@ -77,8 +77,8 @@ function readSceneData(text) {
     positions,
     counts,
     edges,
-    showLabels: (flags & 1) !== 0,
-    showEdges: (flags & 2) !== 0,
+    showLabels: (flags & kShowLabelsFlag) !== 0,
+    showEdges: (flags & kShowEdgesFlag) !== 0,
     nodeRadius: kNodeRadius,
     edgeRadius: kEdgeRadius,
   };
@@ -86,7 +86,7 @@ function readSceneData(text) {
 
 // The centre of the nodes' box, the radius of a ball about it that holds every sphere, and the
 // file's largest sphere radius.
-function sceneBounds(scene) {
+export function sceneBounds(scene) {
   const low = [Infinity, Infinity, Infinity];
   const high = [-Infinity, -Infinity, -Infinity];
   const p = scene.positions;
@@ -129,7 +129,7 @@ function sampleIndices(count, most) {
 // The size scale the page opens with: the file's sizes, unless its spheres are wider than a
 // third of the median edge length, which hides the edges inside them; then the scale that
 // makes the median sphere exactly that wide.
-function suggestedSizeScale(scene) {
+export function suggestedSizeScale(scene) {
   if (scene.edgeCount === 0) {
     return 1;
   }
@@ -149,7 +149,7 @@ function suggestedSizeScale(scene) {
 }
 
 // Every node's neighbours through the drawn edges, as offsets into one list.
-function neighbourTable(scene) {
+export function neighbourTable(scene) {
   const offsets = new Uint32Array(scene.nodeCount + 1);
   const edges = scene.edges.map((end) => end & kNodeBits);
   for (let i = 0; i < edges.length; ++i) {

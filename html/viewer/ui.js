@@ -1,11 +1,9 @@
-/* exported PageControls, downloadPicture */
-
 function element(id) {
   return document.getElementById(id);
 }
 
 // The page's panels and buttons: what they show and which viewer action each one calls.
-class PageControls {
+export class PageControls {
   constructor(viewer) {
     this.viewer = viewer;
     this.tooltip = element("tooltip");
@@ -121,7 +119,7 @@ class PageControls {
 }
 
 // Saves `canvases` (drawn over one another) as a PNG download named after the page.
-function downloadPicture(canvases, name) {
+export function downloadPicture(canvases, name) {
   const picture = document.createElement("canvas");
   picture.width = canvases[0].width;
   picture.height = canvases[0].height;

@@ -1,6 +1,3 @@
-// Cylinders up to this radius on screen (pixels) are drawn as lines.
-const float kWidestLine = 0.75;
-
 flat out vec3 vBottom;
 flat out vec3 vTop;
 flat out float vRadius;
@@ -11,9 +8,9 @@ void main() {
   uint edge = shapeNumber(uForm == 0 ? 2 : 6);
   uvec2 ends = texelFetch(uEdges, dataTexel(edge), 0).rg;
   // The top bit of the second end: the ends share a class, and the edge takes its colour.
-  vColour = (ends.y & 0x80000000u) != 0u ? texelFetch(uNodeColours, dataTexel(ends.x), 0).rgb :
-    uEdgeColour;
-  ends.y &= 0x7fffffffu;
+  vColour = (ends.y & kSharedClassBit) != 0u ? texelFetch(uNodeColours, dataTexel(ends.x), 0).rgb :
+    kEdgeColour;
+  ends.y &= ~kSharedClassBit;
   vec4 from = texelFetch(uNodes, dataTexel(ends.x), 0);
   vec4 to = texelFetch(uNodes, dataTexel(ends.y), 0);
   uint fromState = texelFetch(uNodeStates, dataTexel(ends.x), 0).r;
@@ -27,8 +24,8 @@ void main() {
   // longer, for the shortest edges), upright when the ends coincide; the shortening scales
   // with the size control so the cylinder still ends inside the spheres.
   vec3 axis = length_ > 0.0 ? (b - a) / length_ : (uView * vec4(0.0, 1.0, 0.0, 0.0)).xyz;
-  float height = max(abs(length_ - 2.0 * uNodeRadius * uSizeScale), 1e-6);
-  float radius = uEdgeRadius * uSizeScale;
+  float height = max(abs(length_ - 2.0 * kNodeRadius * uSizeScale), 1e-6);
+  float radius = kEdgeRadius * uSizeScale;
   vec3 middle = 0.5 * (a + b);
   vBottom = middle - axis * (0.5 * height);
   vTop = middle + axis * (0.5 * height);

@@ -3,7 +3,8 @@ precision highp int;
 precision highp sampler2D;
 precision highp usampler2D;
 
-// Per-node and per-edge data live in textures 4096 texels wide, one texel a node or an edge.
+// Per-node and per-edge data live in textures kDataTextureWidth texels wide (values.glsl, which
+// comes first), one texel a node or an edge.
 uniform sampler2D uNodes; // xyz: fitted position, w: run length (1 + references)
 uniform sampler2D uNodeColours; // rgb: the node's colour
 uniform usampler2D uNodeStates; // 0: plain, 1: stands out, 2: in focus (selected)
@@ -11,8 +12,6 @@ uniform usampler2D uEdges; // rg: the two node indices of an edge
 uniform mat4 uView;
 uniform mat4 uProjection;
 uniform vec2 uViewport; // in pixels
-uniform float uNodeRadius; // the file's radius of a node with no references
-uniform float uEdgeRadius;
 uniform float uSizeScale; // the page's size control
 uniform float uPixelAngle; // the width of a pixel seen at distance 1
 // 0: the small form of every shape (spheres as points, cylinders as lines), drawing the shapes
@@ -21,10 +20,9 @@ uniform int uForm;
 uniform int uHighlight; // 1 while something is selected: the rest dims
 uniform int uPass; // 0: opaque, 1: weighted blended transparency, 2: node ids, 3: plain blending
 uniform float uAlpha;
-uniform vec3 uEdgeColour;
 
 ivec2 dataTexel(uint index) {
-  return ivec2(int(index & 4095u), int(index >> 12u));
+  return ivec2(int(index % kDataTextureWidth), int(index / kDataTextureWidth));
 }
 
 #ifdef VERTEX_SHADER

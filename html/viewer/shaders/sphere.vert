@@ -1,6 +1,3 @@
-// Spheres up to this radius on screen (pixels) are drawn as points.
-const float kLargestPoint = 24.0;
-
 flat out vec3 vCentre;
 flat out float vRadius;
 flat out uint vIndex;
@@ -9,7 +6,7 @@ void main() {
   uint index = uForm == 0 ? uint(gl_VertexID) : shapeNumber(6);
   vec4 node = texelFetch(uNodes, dataTexel(index), 0);
   vec3 centre = (uView * vec4(node.xyz, 1.0)).xyz;
-  float radius = uNodeRadius * sqrt(node.w) * uSizeScale;
+  float radius = kNodeRadius * sqrt(node.w) * uSizeScale;
   float distance = length(centre);
   vIndex = index;
   vCentre = centre;
@@ -28,7 +25,7 @@ void main() {
   bool crossesBorder = any(lessThan(onScreen, vec2(pixels))) ||
     any(greaterThan(onScreen, uViewport - pixels));
   // A point vanishes with its centre, so spheres of some size across the border are squares.
-  bool large = pixels > kLargestPoint || (pixels > 4.0 && crossesBorder);
+  bool large = pixels > kLargestPoint || (pixels > kLargestBorderPoint && crossesBorder);
   if (uForm == 0) {
     gl_Position = large ? kCulled : clip;
     gl_PointSize = 2.0 * (1.35 * pixels + 1.0);
