@@ -4,11 +4,13 @@ import {
   kDataVersion,
   kEdgeRadius,
   kHeaderWords,
+  kNamedFlag,
   kNodeRadius,
   kSharedClassBit,
   kShowEdgesFlag,
   kShowLabelsFlag,
 } from "./page_values.js";
+import { NodeNames } from "./names.js";
 
 // The scene data the converter embeds, as html/page_data_format.hpp describes it.
 const kHeaderBytes = 4 * kHeaderWords;
@@ -68,8 +70,12 @@ export function readSceneData(text) {
       throw damaged;
     }
     legend = JSON.parse(new TextDecoder().decode(bytes.subarray(offset, offset + length)));
+    offset += length;
   }
+  const names =
+    (flags & kNamedFlag) !== 0 ? new NodeNames(bytes, offset, nodeCount, damaged) : null;
   return {
+    names,
     nodeColours,
     legend,
     nodeCount,
