@@ -178,6 +178,8 @@ export class PageControls {
       list.append(more);
     }
     this.details.replaceChildren(heading, index, attributes, title, list);
+    // Below the toolbar, which wraps on narrow windows.
+    this.details.style.top = `${element("toolbar").getBoundingClientRect().bottom + 6}px`;
     this.details.hidden = false;
   }
 
