@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/json_writer.hpp"
 #include "output/output_buffer.hpp"
 
 #include <array>
@@ -40,6 +41,20 @@ class Base64Stream {
     std::array<unsigned char, kStagedBytes> staged_{};
     std::size_t used_ = 0;
     std::uint64_t put_ = 0;
+};
+
+// Hands a JSON writer's text to a base64 stream, through room for one token.
+class Base64Text {
+  public:
+    explicit Base64Text(Base64Stream& data) : data_(data) {}
+    char* reserve(std::size_t /*size*/) { return scratch_; }
+    void commitUpTo(const char* end) {
+        data_.putBytes(scratch_, static_cast<std::size_t>(end - scratch_));
+    }
+
+  private:
+    Base64Stream& data_;
+    char scratch_[kJsonTokenRoom];
 };
 
 } // namespace l2v

@@ -5,6 +5,7 @@
 #include "html/base64_stream.hpp"
 #include "html/html_text.hpp"
 #include "html/page_data_format.hpp"
+#include "html/page_names.hpp"
 #include "html/viewer_page.hpp"
 #include "layout/fitting.hpp"
 #include "output/json_writer.hpp"
@@ -39,20 +40,7 @@ constexpr std::uint64_t kLargestDataText = (std::uint64_t{1} << 29) - 24;
 
 constexpr std::string_view kTitleMark = "{{TITLE}}";
 constexpr std::string_view kDataMark = "{{DATA}}";
-
-// Hands the JSON writer's text to the base64 stream, through room for one token.
-class Base64Text {
-  public:
-    explicit Base64Text(Base64Stream& data) : data_(data) {}
-    char* reserve(std::size_t /*size*/) { return scratch_; }
-    void commitUpTo(const char* end) {
-        data_.putBytes(scratch_, static_cast<std::size_t>(end - scratch_));
-    }
-
-  private:
-    Base64Stream& data_;
-    char scratch_[kJsonTokenRoom];
-};
+constexpr std::string_view kNamesMark = "{{NAMES}}";
 
 std::uint64_t legendLength(const Colouring& colouring) {
     JsonMeasure measure;
@@ -61,55 +49,21 @@ std::uint64_t legendLength(const Colouring& colouring) {
     return measure.length();
 }
 
-// The table's columns as the page orders them: the name column first, then the attributes.
-std::vector<std::size_t> pageColumns(const NodeTable& names) {
-    std::vector<std::size_t> columns{names.nameColumn};
-    for (std::size_t column = 0; column < names.columnCount(); ++column) {
-        if (column != names.nameColumn) {
-            columns.push_back(column);
-        }
-    }
-    return columns;
-}
-
-std::uint64_t headersLength(const NodeTable& names) {
-    JsonMeasure measure;
-    JsonWriter<JsonMeasure> json(measure);
-    json.beginArray();
-    for (const std::size_t column : pageColumns(names)) {
-        json.string(names.headers[column]);
-    }
-    json.endArray();
-    return measure.length();
-}
-
-constexpr std::uint64_t paddingTo4(std::uint64_t length) {
-    return (4 - length % 4) % 4;
-}
-
-// The node table's part of the data (html/page_data_format.hpp), from `at` bytes into it.
-std::uint64_t namesBytes(const NodeTable& names, std::uint64_t at, std::uint64_t nodes) {
-    const std::uint64_t start = at + paddingTo4(at);
-    const std::uint64_t afterHeaders = start + 12 + headersLength(names);
-    const std::uint64_t end = afterHeaders + paddingTo4(afterHeaders) + 4 +
-                              4 * nodes * names.columnCount() + names.text.size();
-    return end - at;
-}
-
 std::uint64_t payloadBytes(const Layout& layout, std::uint64_t edgeCount,
-                           const Colouring& colouring, const NodeTable& names) {
+                           const Colouring& colouring) {
     const auto nodes = static_cast<std::uint64_t>(layout.nodeCount);
     const std::uint64_t scene =
         4 * (std::uint64_t{kHeaderWords} + 3 * nodes + nodes + 2 * edgeCount);
-    const std::uint64_t coloured =
-        colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
-    return names.present() ? coloured + namesBytes(names, coloured, nodes) : coloured;
+    return colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
 }
 
+// Each data element is read as one string.
 void refuseWhatAPageCannotHold(const Layout& layout, std::uint64_t edgeCount,
                                const Colouring& colouring, const NodeTable& names) {
-    const std::uint64_t bytes = payloadBytes(layout, edgeCount, colouring, names);
-    if (Base64Stream::encodedLength(bytes) > kLargestDataText) {
+    const std::uint64_t scene = payloadBytes(layout, edgeCount, colouring);
+    const std::uint64_t table =
+        names.present() ? pageNamesBytes(names, static_cast<std::uint32_t>(layout.nodeCount)) : 0;
+    if (Base64Stream::encodedLength(std::max(scene, table)) > kLargestDataText) {
         throw Failure("scene is too large for a web page.");
     }
     refuseCoordinatesBeyond(layout, kLargestPageCoordinate);
@@ -135,43 +89,6 @@ void writeColours(const Layout& layout, const Colouring& colouring, Base64Stream
     Base64Text text(data);
     JsonWriter<Base64Text> json(text);
     writeLegendJson(json, colouring);
-}
-
-void padToWord(Base64Stream& data) {
-    constexpr std::array<char, 3> kZeros{};
-    data.putBytes(kZeros.data(), paddingTo4(data.bytesPut()));
-}
-
-void writeNames(const NodeTable& names, std::uint32_t nodeCount, Base64Stream& data) {
-    const std::vector<std::size_t> columns = pageColumns(names);
-    padToWord(data);
-    data.putWord(static_cast<std::uint32_t>(columns.size()));
-    data.putWord(0);
-    data.putWord(static_cast<std::uint32_t>(headersLength(names)));
-    {
-        Base64Text text(data);
-        JsonWriter<Base64Text> json(text);
-        json.beginArray();
-        for (const std::size_t column : columns) {
-            json.string(names.headers[column]);
-        }
-        json.endArray();
-    }
-    padToWord(data);
-    data.putWord(static_cast<std::uint32_t>(names.text.size()));
-    std::uint32_t end = 0;
-    for (std::uint32_t node = 0; node < nodeCount; ++node) {
-        for (const std::size_t column : columns) {
-            end += static_cast<std::uint32_t>(names.cell(node, column).size());
-            data.putWord(end);
-        }
-    }
-    for (std::uint32_t node = 0; node < nodeCount; ++node) {
-        for (const std::size_t column : columns) {
-            const std::string_view cell = names.cell(node, column);
-            data.putBytes(cell.data(), cell.size());
-        }
-    }
 }
 
 void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwitches& switches,
@@ -201,9 +118,6 @@ void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwit
     if (colouring.active()) {
         writeColours(layout, colouring, data);
     }
-    if (names.present()) {
-        writeNames(names, static_cast<std::uint32_t>(layout.nodeCount), data);
-    }
     data.finish();
 }
 
@@ -217,7 +131,8 @@ void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& s
     const std::string title = escapeHtmlText(fileNameOf(layout.sourcePath));
     std::string_view page = viewerPage();
     while (!page.empty()) {
-        const std::size_t mark = std::min(page.find(kTitleMark), page.find(kDataMark));
+        const std::size_t mark =
+            std::min({page.find(kTitleMark), page.find(kDataMark), page.find(kNamesMark)});
         out.append(page.substr(0, mark));
         if (mark == std::string_view::npos) {
             break;
@@ -226,9 +141,16 @@ void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& s
         if (page.starts_with(kTitleMark)) {
             out.append(title);
             page.remove_prefix(kTitleMark.size());
-        } else {
+        } else if (page.starts_with(kDataMark)) {
             writePayload(layout, edgeCount, switches, colouring, names, out);
             page.remove_prefix(kDataMark.size());
+        } else {
+            if (names.present()) {
+                Base64Stream data(out);
+                writePageNames(names, static_cast<std::uint32_t>(layout.nodeCount), data);
+                data.finish();
+            }
+            page.remove_prefix(kNamesMark.size());
         }
     }
     out.finish();

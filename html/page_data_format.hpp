@@ -10,11 +10,11 @@
 // share a class has kSharedClassBit set, and two parts follow: every node's colour as red,
 // green, blue and its legend entry (a byte each), then the legend as JSON text after its
 // length in bytes: {"colourBy": "...", "legend": [{"label", "colour": [r, g, b], "nodes"}, ...]}.
-// When the nodes are named (kNamedFlag), the node table follows, each of its words at an
-// offset that is a multiple of 4 (zero bytes pad up to it): the column count, the place of the
-// name column among them (0), the length of the headers' JSON array and the array, the length
-// of the cells' text, every node's cell ends (node by node, column by column, counted from the
-// text's start) and the text, UTF-8.
+// When the nodes are named (kNamedFlag), the node table is a second block, in the page's
+// "names-data" element, read after the first frame: the column count, the place of the name
+// column among them (0) and the length of the headers' JSON array as words, the array, then
+// every cell's length in bytes (node by node, column by column; seven bits a byte, lowest
+// first, the high bit set on all but a length's last byte) and the cells' text, UTF-8.
 // The viewer checks the magic and the version before it reads on. The build writes these
 // values into the viewer's page_values.js (html/write_viewer_values.cpp).
 namespace l2v::page {

@@ -2,6 +2,7 @@ import { OrbitCamera } from "./camera.js";
 import { attachControls } from "./controls.js";
 import { LabelLayer, kAllLabelsLimit } from "./labels.js";
 import { SceneRenderer } from "./renderer.js";
+import { readNodeNames } from "./names.js";
 import { neighbourTable, readSceneData, sceneBounds, suggestedSizeScale } from "./scene_data.js";
 import { PageControls, downloadPicture } from "./ui.js";
 
@@ -118,8 +119,8 @@ class Viewer {
         this.firstFrame = false;
         this.renderer.whenDrawn().then(() => {
           performance.mark("layout2vrml:first-frame");
-          // The names' search index is built once the picture is up, not before.
-          setTimeout(() => this.scene.names?.searchIndex(), 0);
+          // Names are read once the picture is up, not before.
+          setTimeout(() => this.readNames(), 0);
         });
       }
     }
@@ -157,6 +158,23 @@ class Viewer {
   labelFor(view, i) {
     const at = this.project(view, i);
     return at && { text: this.nodeLabel(i), x: at.x, y: at.y, depth: at.depth };
+  }
+
+  readNames() {
+    try {
+      this.scene.names = readNodeNames(
+        document.getElementById("names-data").textContent,
+        this.scene.nodeCount,
+      );
+    } catch (error) {
+      this.controls.say(error.message);
+      return;
+    }
+    if (this.scene.names) {
+      performance.mark("layout2vrml:names-read");
+      this.changed();
+      setTimeout(() => this.scene.names.searchIndex(), 0);
+    }
   }
 
   nodeLabel(i) {

@@ -1,42 +1,57 @@
-// The nodes' names and attributes, as the page's data carries them (html/page_data_format.hpp):
-// one UTF-8 block and every cell's end, decoded only when a cell is shown. Search builds one
-// lower-case string of all names on first use, not a string per node.
+// The nodes' names and attributes, as the page's names block carries them
+// (html/page_data_format.hpp): one UTF-8 block and every cell's length, decoded only when a
+// cell is shown. Search builds one lower-case string of all names on first use, not a string
+// per node.
+
+import { decodeBase64 } from "./scene_data.js";
 
 const kSeparator = "\u0000";
 
-function paddedTo4(offset) {
-  return (offset + 3) & ~3;
+// The node table in the page's names block (base64 `text`), or null when it has none.
+export function readNodeNames(text, nodeCount) {
+  const trimmed = text.trim();
+  return trimmed === "" ? null : new NodeNames(decodeBase64(trimmed), nodeCount);
 }
 
 export class NodeNames {
-  // Reads the table from `offset` of `bytes`; `damaged` is thrown when it does not fit.
-  constructor(bytes, offset, nodeCount, damaged) {
-    let at = paddedTo4(offset);
-    const word = () => {
-      at = paddedTo4(at);
-      if (at + 4 > bytes.length) {
-        throw damaged;
-      }
-      const value = new DataView(bytes.buffer, bytes.byteOffset + at, 4).getUint32(0, true);
-      at += 4;
-      return value;
-    };
-    this.columns = word();
-    const nameColumn = word();
-    const headersLength = word();
-    if (this.columns === 0 || nameColumn !== 0 || at + headersLength > bytes.length) {
+  constructor(bytes, nodeCount) {
+    const damaged = new Error("The names in this page are damaged.");
+    const words = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+    if (bytes.length < 12) {
+      throw damaged;
+    }
+    this.columns = words.getUint32(0, true);
+    const nameColumn = words.getUint32(4, true);
+    const headersLength = words.getUint32(8, true);
+    let at = 12 + headersLength;
+    if (this.columns === 0 || nameColumn !== 0 || at > bytes.length) {
       throw damaged;
     }
     this.decoder = new TextDecoder();
-    this.headers = JSON.parse(this.decoder.decode(bytes.subarray(at, at + headersLength)));
-    at += headersLength;
-    const textLength = word();
+    this.headers = JSON.parse(this.decoder.decode(bytes.subarray(12, at)));
+    // Every cell's end in the text, from the lengths, seven bits a byte.
     const cells = nodeCount * this.columns;
-    if (at + 4 * cells + textLength > bytes.length) {
+    this.ends = new Uint32Array(cells);
+    let end = 0;
+    for (let cell = 0; cell < cells; ++cell) {
+      let length = 0;
+      let shift = 0;
+      let byte = 0x80;
+      while (byte & 0x80) {
+        if (at >= bytes.length) {
+          throw damaged;
+        }
+        byte = bytes[at++];
+        length += (byte & 0x7f) * 2 ** shift;
+        shift += 7;
+      }
+      end += length;
+      this.ends[cell] = end;
+    }
+    if (at + end !== bytes.length) {
       throw damaged;
     }
-    this.ends = new Uint32Array(bytes.buffer, bytes.byteOffset + at, cells);
-    this.text = bytes.subarray(at + 4 * cells, at + 4 * cells + textLength);
+    this.text = bytes.subarray(at);
     this.nodeCount = nodeCount;
     this.index = null;
   }

@@ -4,19 +4,17 @@ import {
   kDataVersion,
   kEdgeRadius,
   kHeaderWords,
-  kNamedFlag,
   kNodeRadius,
   kSharedClassBit,
   kShowEdgesFlag,
   kShowLabelsFlag,
 } from "./page_values.js";
-import { NodeNames } from "./names.js";
 
 // The scene data the converter embeds, as html/page_data_format.hpp describes it.
 const kHeaderBytes = 4 * kHeaderWords;
 const kNodeBits = kSharedClassBit - 1; // an edge end's node index, without the shared-class bit
 
-function decodeBase64(text) {
+export function decodeBase64(text) {
   if (typeof Uint8Array.fromBase64 === "function") {
     return Uint8Array.fromBase64(text);
   }
@@ -70,12 +68,9 @@ export function readSceneData(text) {
       throw damaged;
     }
     legend = JSON.parse(new TextDecoder().decode(bytes.subarray(offset, offset + length)));
-    offset += length;
   }
-  const names =
-    (flags & kNamedFlag) !== 0 ? new NodeNames(bytes, offset, nodeCount, damaged) : null;
   return {
-    names,
+    names: null, // read after the first frame (readNodeNames)
     nodeColours,
     legend,
     nodeCount,

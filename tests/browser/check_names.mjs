@@ -35,6 +35,8 @@ const nameColumn = Math.max(0, table.header.findIndex((h) => /^(name|label)$/i.t
 const browser = await launchChromium();
 try {
     const page = await openPage(browser, pathToFileURL(pagePath).href, { width: 900, height: 700 }, fail);
+    // The names are read right after the first frame.
+    await page.waitForFunction(() => window.layout2vrml.scene.names !== null, null, { timeout: 30000 });
 
     // The names as the page decodes them, and its attributes, against the file.
     const decoded = await page.evaluate(() => {

@@ -55,9 +55,7 @@ class Names : public ::testing::Test {
 
 TEST_F(Names, PageCarriesEveryNodesNameAndAttributesInNodeOrder) {
     const std::string page = convert("p.html", {"-names", "nodes.csv", "-color", "column:group"});
-    const auto data = l2v::testing::pageData(page);
-    ASSERT_TRUE(data.has_value());
-    const auto names = l2v::testing::pageNames(*data);
+    const auto names = l2v::testing::pageNames(page, 4);
     ASSERT_TRUE(names.has_value());
     EXPECT_EQ(names->headersJson, R"(["name","group"])");
     ASSERT_EQ(names->cells.size(), 4U);
@@ -67,6 +65,27 @@ TEST_F(Names, PageCarriesEveryNodesNameAndAttributesInNodeOrder) {
     EXPECT_EQ(names->cells[0][1], "a");
     EXPECT_EQ(names->cells[3][1], "");
     EXPECT_EQ(page.find("<img src=x"), std::string::npos);
+}
+
+// The names are a block of their own, read after the first frame: the scene's data is that of
+// the page without names but for the flag that says so. Lengths of any size read back.
+TEST_F(Names, PageKeepsTheSceneDataAndTheNamesApart) {
+    const std::string longName(300, 'n');
+    writeFile(scratch / "long.txt", "a\n" + longName + "\n\nd\n");
+    const std::string named = convert("named.html", {"-names", "long.txt"});
+    const std::string plain = convert("plain.html", {});
+    auto namedData = l2v::testing::pageData(named);
+    const auto plainData = l2v::testing::pageData(plain);
+    ASSERT_TRUE(namedData.has_value() && plainData.has_value());
+    ASSERT_EQ(l2v::testing::valueAt<std::uint32_t>(*namedData, 16), 2U | 8U);
+    (*namedData)[16] = static_cast<char>(2);
+    EXPECT_EQ(*namedData, *plainData);
+    const auto names = l2v::testing::pageNames(named, 4);
+    ASSERT_TRUE(names.has_value());
+    EXPECT_EQ(names->headersJson, R"([""])");
+    EXPECT_EQ(names->cells[1][0], longName);
+    EXPECT_EQ(names->cells[2][0], "");
+    EXPECT_FALSE(l2v::testing::pageNames(plain, 4).has_value());
 }
 
 TEST_F(Names, VrmlLabelsAreTheNamesEscaped) {

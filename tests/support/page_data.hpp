@@ -60,53 +60,55 @@ template <class T> T valueAt(const std::string& bytes, std::size_t offset) {
     return value;
 }
 
-// The node table a page's data carries (flag 8): the headers as JSON text and every node's
-// cells, name first. Nothing when the data holds no table or is cut short.
+// The node table of a named page: the headers as JSON text and every node's cells, name
+// first. Nothing when the page has no names block or it is damaged.
 struct PageNames {
     std::string headersJson;
     std::vector<std::vector<std::string>> cells; // per node, per column
 };
 
-inline std::optional<PageNames> pageNames(const std::string& data) {
-    const auto nodes = valueAt<std::uint32_t>(data, 8);
-    const auto edges = valueAt<std::uint32_t>(data, 12);
-    const auto flags = valueAt<std::uint32_t>(data, 16);
-    if ((flags & 8) == 0) {
+inline std::optional<PageNames> pageNames(std::string_view page, std::uint32_t nodes) {
+    constexpr std::string_view kOpen =
+        R"(<script type="application/octet-stream" id="names-data">)";
+    const std::size_t start = page.find(kOpen);
+    const std::size_t end = start == std::string_view::npos ? start : page.find("</script>", start);
+    if (end == std::string_view::npos) {
         return std::nullopt;
     }
-    std::size_t at = 24 + 16 * std::size_t{nodes} + 8 * std::size_t{edges};
-    if ((flags & 4) != 0) {
-        at += 4 * std::size_t{nodes};
-        at += 4 + valueAt<std::uint32_t>(data, at);
+    const auto block = decodeBase64(page.substr(start + kOpen.size(), end - start - kOpen.size()));
+    if (!block || block->size() < 12 || valueAt<std::uint32_t>(*block, 4) != 0) {
+        return std::nullopt;
     }
-    const auto word = [&data, &at]() {
-        at += (4 - at % 4) % 4;
-        const auto value = valueAt<std::uint32_t>(data, at);
-        at += 4;
-        return value;
-    };
-    const std::uint32_t columns = word();
-    if (word() != 0) {
-        return std::nullopt; // the name column comes first
-    }
+    const auto columns = valueAt<std::uint32_t>(*block, 0);
+    const auto headersLength = valueAt<std::uint32_t>(*block, 8);
     PageNames names;
-    const std::uint32_t headersLength = word();
-    names.headersJson = data.substr(at, headersLength);
-    at += headersLength;
-    const std::uint32_t textLength = word();
-    const std::size_t ends = at;
-    const std::size_t text = ends + 4 * std::size_t{nodes} * columns;
-    if (text + textLength != data.size()) {
-        return std::nullopt;
+    names.headersJson = block->substr(12, headersLength);
+    std::size_t at = 12 + std::size_t{headersLength};
+    std::vector<std::size_t> lengths;
+    for (std::size_t cell = 0; cell < std::size_t{nodes} * columns; ++cell) {
+        std::size_t length = 0;
+        for (int shift = 0; at < block->size(); shift += 7) {
+            const auto byte = static_cast<unsigned char>((*block)[at++]);
+            length |= std::size_t{byte & 0x7FU} << shift;
+            if ((byte & 0x80U) == 0) {
+                break;
+            }
+        }
+        lengths.push_back(length);
     }
-    std::uint32_t begin = 0;
     for (std::size_t node = 0; node < nodes; ++node) {
         names.cells.emplace_back();
         for (std::size_t column = 0; column < columns; ++column) {
-            const auto end = valueAt<std::uint32_t>(data, ends + 4 * (node * columns + column));
-            names.cells.back().push_back(data.substr(text + begin, end - begin));
-            begin = end;
+            const std::size_t length = lengths[node * columns + column];
+            if (at + length > block->size()) {
+                return std::nullopt;
+            }
+            names.cells.back().push_back(block->substr(at, length));
+            at += length;
         }
+    }
+    if (at != block->size()) {
+        return std::nullopt;
     }
     return names;
 }
