@@ -116,8 +116,8 @@ TEST(CommandLine, ColourWordsAndPartitionPaths) {
 
 TEST(CommandLine, NamesFileAndColumnColouring) {
     using l2v::ColourBy;
-    const RunOptions named = parse({"-in", "g.3dlayout", "-namesfile", "a.csv", "-names", "b.tsv",
-                                    "-color", "column:Group"});
+    const RunOptions named = parse(
+        {"-in", "g.3dlayout", "-namesfile", "a.csv", "-names", "b.tsv", "-color", "column:Group"});
     EXPECT_EQ(named.namesPath, "b.tsv"); // matched by prefix; the later one holds
     EXPECT_EQ(named.colour.by, ColourBy::column);
     EXPECT_EQ(named.colour.column, "Group");
