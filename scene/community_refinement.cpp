@@ -18,22 +18,47 @@ class Mover {
     Mover(const Adjacency& adjacency, std::vector<std::uint32_t>& community)
         : adjacency_(adjacency), community_(community),
           twiceEdges_(static_cast<std::int64_t>(adjacency.targets.size())),
-          total_(adjacency.nodeCount(), 0), links_(adjacency.nodeCount(), 0) {
+          total_(adjacency.nodeCount(), 0), links_(adjacency.nodeCount(), 0),
+          pending_(adjacency.nodeCount(), 0) {
         for (std::uint32_t v = 0; v < adjacency.nodeCount(); ++v) {
             total_[community_[v]] += degreeOf(v);
         }
     }
 
-    // One sweep in index order; whether any node moved.
+    // Sweeps until a whole sweep moves nothing. Between whole sweeps only the nodes next to a
+    // move are visited again (most of a graph settles in the first sweeps); a node whose
+    // neighbours all stayed can still gain when a community's total changed, which the next
+    // whole sweep finds.
+    void settle() {
+        for (;;) {
+            std::fill(pending_.begin(), pending_.end(), 1);
+            if (!sweep()) {
+                return;
+            }
+            while (sweep()) {
+            }
+        }
+    }
+
+  private:
+    // The pending nodes in index order; whether any moved.
     bool sweep() {
         bool moved = false;
         for (std::uint32_t v = 0; v < adjacency_.nodeCount(); ++v) {
-            moved = moveNode(v) || moved;
+            if (pending_[v] == 0) {
+                continue;
+            }
+            pending_[v] = 0;
+            if (moveNode(v)) {
+                moved = true;
+                for (std::uint64_t k = adjacency_.offsets[v]; k < adjacency_.offsets[v + 1]; ++k) {
+                    pending_[adjacency_.targets[k]] = 1;
+                }
+            }
         }
         return moved;
     }
 
-  private:
     std::int64_t degreeOf(std::uint32_t v) const {
         return static_cast<std::int64_t>(adjacency_.degree(v));
     }
@@ -76,6 +101,7 @@ class Mover {
     std::vector<std::int64_t> total_; // per community
     std::vector<std::int64_t> links_; // per community: edges from the node in hand
     std::vector<std::uint32_t> touched_;
+    std::vector<std::uint8_t> pending_; // per node: whether the next sweep visits it
 };
 
 std::size_t countDistinct(const std::vector<std::uint32_t>& values) {
@@ -101,9 +127,7 @@ std::vector<std::uint32_t> refineCommunities(const Layout& layout,
         return community;
     }
     for (;;) {
-        Mover mover(adjacency, community);
-        while (mover.sweep()) {
-        }
+        Mover(adjacency, community).settle();
         std::vector<std::uint32_t> pieces = connectedPieces(layout, community);
         const bool split = countDistinct(pieces) != countDistinct(community);
         community = std::move(pieces);
