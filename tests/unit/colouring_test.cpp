@@ -104,7 +104,7 @@ TEST(Colouring, CommunitiesOfALocalLayoutAllTakePaletteColoursTouchingOnesApart)
     constexpr int kNodes = kSide * kSide * kSide;
     l2v::testing::SplitMix64 random(5);
     std::set<std::pair<int, int>> edges;
-    while (edges.size() < 4U * kNodes) {
+    while (edges.size() < std::size_t{4} * kNodes) {
         const int a = static_cast<int>(random.below(kNodes));
         const int x = a % kSide + static_cast<int>(random.below(5)) - 2;
         const int y = a / kSide % kSide + static_cast<int>(random.below(5)) - 2;
