@@ -8,6 +8,7 @@
 // Usage: measure_leiden_starts LAYOUT.3dlayout
 
 #include "layout/layout_reader.hpp"
+#include "scene/graph_library.hpp"
 #include "scene/scene_walk.hpp"
 
 #include <algorithm>
@@ -19,8 +20,9 @@
 
 namespace {
 
-constexpr igraph_uint_t kSeed = 20261209;
 constexpr int kGridCells = 4;
+// Leiden here runs until nothing changes, as the converter did when this was measured.
+constexpr igraph_integer_t kUntilStable = -1;
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -65,15 +67,16 @@ void gridCells(const l2v::Layout& layout, igraph_vector_int_t& membership) {
 
 void runLeiden(const char* name, const igraph_t& graph, const igraph_vector_t& degrees, bool start,
                igraph_vector_int_t& membership) {
-    igraph_rng_seed(igraph_rng_default(), kSeed);
+    igraph_rng_seed(igraph_rng_default(), l2v::kGraphLibrarySeed);
     const auto begin = std::chrono::steady_clock::now();
     igraph_integer_t classes = 0;
     const auto edges = static_cast<double>(igraph_ecount(&graph));
-    igraph_community_leiden(&graph, nullptr, &degrees, 1.0 / (2.0 * edges), 0.01, start, -1,
-                            &membership, &classes, nullptr);
+    igraph_community_leiden(&graph, nullptr, &degrees, 1.0 / (2.0 * edges), l2v::kLeidenRandomness,
+                            start, kUntilStable, &membership, &classes, nullptr);
     const double seconds = secondsSince(begin);
     igraph_real_t modularity = 0;
-    igraph_modularity(&graph, &membership, nullptr, 1.0, IGRAPH_UNDIRECTED, &modularity);
+    igraph_modularity(&graph, &membership, nullptr, l2v::kModularityResolution, IGRAPH_UNDIRECTED,
+                      &modularity);
     std::printf("%-28s %7.3f s  %8lld classes  modularity %.4f\n", name, seconds,
                 static_cast<long long>(classes), modularity);
 }

@@ -2,12 +2,15 @@
 
 #include "common/file_name.hpp"
 #include "layout/partition_reader.hpp"
+#include "scene/community_colours.hpp"
 #include "scene/node_classes.hpp"
 #include "scene/palette.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
+#include <string>
 #include <unordered_map>
 
 namespace l2v {
@@ -41,6 +44,25 @@ std::vector<ClassTally> rankClasses(const std::vector<std::int64_t>& classes) {
     return ranked;
 }
 
+// The rank of every node's class in `ranked`.
+std::vector<std::int32_t> ranksOf(const std::vector<std::int64_t>& classes,
+                                  const std::vector<ClassTally>& ranked) {
+    std::unordered_map<std::int64_t, std::int32_t> rankOf;
+    for (std::size_t rank = 0; rank < ranked.size(); ++rank) {
+        rankOf.emplace(ranked[rank].value, static_cast<std::int32_t>(rank));
+    }
+    std::vector<std::int32_t> ranks;
+    ranks.reserve(classes.size());
+    for (const std::int64_t value : classes) {
+        ranks.push_back(rankOf.at(value));
+    }
+    return ranks;
+}
+
+std::string counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + (count == 1 ? one : many);
+}
+
 const char* wordFor(ColourBy by) {
     return by == ColourBy::component ? "component " : "community ";
 }
@@ -51,19 +73,26 @@ std::vector<std::int64_t> classesFromFile(const Layout& layout, const std::strin
 
 } // namespace
 
-std::int32_t Colouring::nodeClass(std::uint32_t node) const {
-    return nodeClasses_.empty() ? kNoClass : nodeClasses_[node];
+std::uint32_t Colouring::classNumber(std::uint32_t node) const {
+    return nodeClasses_.empty() ? 0 : static_cast<std::uint32_t>(nodeClasses_[node]) + 1;
 }
 
 std::size_t Colouring::legendEntryOf(std::uint32_t node) const {
-    if (!nodeBands_.empty()) {
+    if (nodeClasses_.empty()) {
         return nodeBands_[node];
     }
-    return std::min(static_cast<std::size_t>(nodeClasses_[node]), legend_.size() - 1);
+    return classEntries_[static_cast<std::size_t>(nodeClasses_[node])];
 }
 
 Rgb Colouring::edgeColour(std::uint32_t from, std::uint32_t to) const {
     return sharesClass(from, to) ? nodeColours_[from] : defaultEdgeColour_;
+}
+
+void Colouring::colourNodes(const std::vector<Rgb>& classColours) {
+    nodeColours_.reserve(nodeClasses_.size());
+    for (const std::int32_t rank : nodeClasses_) {
+        nodeColours_.push_back(classColours[static_cast<std::size_t>(rank)]);
+    }
 }
 
 Colouring colourByRankedClasses(ColourBy by, std::string title,
@@ -85,13 +114,14 @@ Colouring colourByRankedClasses(ColourBy by, std::string title,
         }
     }
     const std::size_t valued = ranked.size() - (unvalued ? 1 : 0);
-    std::unordered_map<std::int64_t, std::int32_t> rankOf;
-    for (std::size_t rank = 0; rank < ranked.size(); ++rank) {
-        rankOf.emplace(ranked[rank].value, static_cast<std::int32_t>(rank));
-        if (rank < kPaletteSize && rank < valued) {
+    std::vector<Rgb> classColours;
+    for (std::size_t rank = 0; rank < valued; ++rank) {
+        if (rank < kPaletteSize) {
             colouring.legend_.push_back(
                 {label(ranked[rank].value, rank), kPalette[rank], ranked[rank].size});
         }
+        classColours.push_back(rank < kPaletteSize ? kPalette[rank] : kOtherColour);
+        colouring.classEntries_.push_back(static_cast<std::uint8_t>(std::min(rank, kPaletteSize)));
     }
     if (valued > kPaletteSize) {
         LegendEntry other{"other (" + std::to_string(valued - kPaletteSize) + " classes)",
@@ -102,22 +132,12 @@ Colouring colourByRankedClasses(ColourBy by, std::string title,
         colouring.legend_.push_back(other);
     }
     if (unvalued) {
+        colouring.classEntries_.push_back(static_cast<std::uint8_t>(colouring.legend_.size()));
         colouring.legend_.push_back({"no value", kOtherColour, unvalued->size});
-        colouring.nodeBands_.reserve(classes.size());
+        classColours.push_back(kOtherColour);
     }
-    colouring.nodeClasses_.reserve(classes.size());
-    colouring.nodeColours_.reserve(classes.size());
-    for (const std::int64_t value : classes) {
-        const auto rank = static_cast<std::size_t>(rankOf.at(value));
-        const bool coloured = rank < kPaletteSize && rank < valued;
-        colouring.nodeClasses_.push_back(static_cast<std::int32_t>(rank));
-        colouring.nodeColours_.push_back(coloured ? kPalette[rank] : kOtherColour);
-        if (unvalued) {
-            const std::size_t entry =
-                rank < valued ? std::min(rank, kPaletteSize) : colouring.legend_.size() - 1;
-            colouring.nodeBands_.push_back(static_cast<std::uint8_t>(entry));
-        }
-    }
+    colouring.nodeClasses_ = ranksOf(classes, ranked);
+    colouring.colourNodes(classColours);
     return colouring;
 }
 
@@ -128,6 +148,41 @@ Colouring colourByClasses(ColourBy by, std::string title, const std::vector<std:
                                      return labelByValue ? "class " + std::to_string(value)
                                                          : wordFor(by) + std::to_string(rank + 1);
                                  });
+}
+
+Colouring colourByCommunities(const Layout& layout, const std::vector<std::int64_t>& classes) {
+    Colouring colouring;
+    colouring.by_ = ColourBy::community;
+    const std::vector<ClassTally> ranked = rankClasses(classes);
+    colouring.title_ = "colour by community (" +
+                       counted(ranked.size(), " community", " communities") +
+                       "; touching ones differ)";
+    colouring.nodeClasses_ = ranksOf(classes, ranked);
+    const std::vector<std::uint8_t> paletteIndex =
+        communityColours(layout, colouring.nodeClasses_, ranked.size());
+    std::array<std::uint64_t, kPaletteSize> communities{};
+    std::array<std::uint64_t, kPaletteSize> nodes{};
+    for (std::size_t rank = 0; rank < ranked.size(); ++rank) {
+        ++communities[paletteIndex[rank]];
+        nodes[paletteIndex[rank]] += ranked[rank].size;
+    }
+    std::array<std::uint8_t, kPaletteSize> entryOf{};
+    for (std::size_t colour = 0; colour < kPaletteSize; ++colour) {
+        if (communities[colour] > 0) {
+            entryOf[colour] = static_cast<std::uint8_t>(colouring.legend_.size());
+            colouring.legend_.push_back(
+                {"colour " + std::to_string(colour + 1) + " (" +
+                     counted(communities[colour], " community", " communities") + ")",
+                 kPalette[colour], nodes[colour]});
+        }
+    }
+    std::vector<Rgb> classColours;
+    for (std::size_t rank = 0; rank < ranked.size(); ++rank) {
+        classColours.push_back(kPalette[paletteIndex[rank]]);
+        colouring.classEntries_.push_back(entryOf[paletteIndex[rank]]);
+    }
+    colouring.colourNodes(classColours);
+    return colouring;
 }
 
 Colouring colourAlongMap(ColourBy by, std::string title, std::span<const double> positions,
@@ -187,8 +242,7 @@ Colouring computeColouring(const Layout& layout, const ColourRequest& request,
     case ColourBy::none:
         return {};
     case ColourBy::community:
-        return colourByClasses(ColourBy::community, "colour by community", communityClasses(layout),
-                               false);
+        return colourByCommunities(layout, communityClasses(layout));
     case ColourBy::component:
         return colourByClasses(ColourBy::component, "colour by component", componentClasses(layout),
                                false);

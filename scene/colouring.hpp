@@ -21,11 +21,11 @@ struct ColourRequest {
     std::string column;        // for ColourBy::column: a column of the node table
 };
 
-// One line of the legend: a class (or a band of the degree map) with its colour and how many
-// nodes it holds.
+// One line of the legend: a class (or a band of the degree map, or the communities of one
+// colour) with its colour and how many nodes it holds.
 struct LegendEntry {
-    std::string
-        label; // "community 1", "component 3", "class 7", "other (12 classes)", "5 references"
+    std::string label; // "component 3", "class 7", "other (12 classes)", "run length 5",
+                       // "colour 2 (9 communities)"
     Rgb colour;
     std::uint64_t nodeCount = 0;
 };
@@ -36,9 +36,11 @@ using ClassLabel = std::function<std::string(std::int64_t value, std::size_t ran
 using BandLabel = std::function<std::string(double position)>;
 
 // The colours of one run, computed once from the layout and read by every encoder.
-// Classes are ranked by size, largest first (ties: the class whose first node comes first);
-// the first kPaletteSize ranks take the palette's colours, every further rank the neutral
-// "other" colour, which the legend's last entry stands for.
+// Classes are ranked by size, largest first (ties: the class whose first node comes first).
+// Components and the classes of a partition file take the palette's colours by rank, every
+// rank beyond the palette the neutral "other" colour, which the legend's last entry stands
+// for. Communities all take palette colours, touching ones different colours wherever the
+// palette allows (scene/community_colours.hpp); their legend has an entry per colour used.
 class Colouring {
   public:
     Colouring() = default; // nothing coloured: every encoder draws today's scene
@@ -49,35 +51,42 @@ class Colouring {
 
     // The colour of node `node`.
     const Rgb& nodeColour(std::uint32_t node) const { return nodeColours_[node]; }
-    // The rank of node `node`'s class (0: the largest), or kNoClass for ColourBy::degree.
-    std::int32_t nodeClass(std::uint32_t node) const;
+    // The number of node `node`'s class, its rank from 1 (the largest), which names a
+    // community or component to the user; 0 for ColourBy::degree.
+    std::uint32_t classNumber(std::uint32_t node) const;
     // The legend entry that node `node` is counted in.
     std::size_t legendEntryOf(std::uint32_t node) const;
     // An edge takes its ends' class colour when both ends share a class, the default edge
     // colour otherwise (always with ColourBy::degree).
     Rgb edgeColour(std::uint32_t from, std::uint32_t to) const;
-    // Whether an edge between `from` and `to` takes its ends' class colour.
+    // Whether an edge between `from` and `to` joins two nodes of one class (not merely of one
+    // colour), and so takes its ends' colour.
     bool sharesClass(std::uint32_t from, std::uint32_t to) const {
         return !nodeClasses_.empty() && nodeClasses_[from] == nodeClasses_[to];
     }
-    // Classes (or, for degree, bands of the map) in legend order.
+    // Classes (or, for degree, bands of the map; for community, colours) in legend order.
     const std::vector<LegendEntry>& legend() const { return legend_; }
-    // "colour by community", "colour by degree", "colour by classes in FILE".
+    // "colour by component", "colour by degree", "colour by classes in FILE",
+    // "colour by community (83 communities; touching ones differ)".
     const std::string& title() const { return title_; }
-
-    static constexpr std::int32_t kNoClass = -1;
 
     friend Colouring colourByRankedClasses(ColourBy by, std::string title,
                                            const std::vector<std::int64_t>& classes,
                                            const ClassLabel& label, const std::int64_t* noValue);
     friend Colouring colourAlongMap(ColourBy by, std::string title,
                                     std::span<const double> positions, const BandLabel& label);
+    friend Colouring colourByCommunities(const Layout& layout,
+                                         const std::vector<std::int64_t>& classes);
 
   private:
+    // Every node in its class's colour, counted in its class's legend entry.
+    void colourNodes(const std::vector<Rgb>& classColours);
+
     ColourBy by_ = ColourBy::none;
     std::vector<Rgb> nodeColours_;
-    std::vector<std::int32_t> nodeClasses_; // empty for degree
-    std::vector<std::uint8_t> nodeBands_;   // legend entry per node, where not the class rank
+    std::vector<std::int32_t> nodeClasses_;  // rank per node; empty along a map
+    std::vector<std::uint8_t> classEntries_; // legend entry per rank
+    std::vector<std::uint8_t> nodeBands_;    // along a map: legend entry per node
     std::vector<LegendEntry> legend_;
     std::string title_;
     Rgb defaultEdgeColour_ = DrawingStyle{}.edgeColour;
@@ -98,6 +107,10 @@ Colouring colourByRankedClasses(ColourBy by, std::string title,
 // "no value" (the neutral colour, a last legend entry). The legend shows five bands.
 Colouring colourAlongMap(ColourBy by, std::string title, std::span<const double> positions,
                          const BandLabel& label);
+
+// Colours every community (any integers per node) from the palette, touching ones
+// differently wherever the palette allows.
+Colouring colourByCommunities(const Layout& layout, const std::vector<std::int64_t>& classes);
 
 // Colours nodes along the degree map by their run length (the count that sizes the spheres).
 Colouring colourByDegree(const Layout& layout);

@@ -1,5 +1,7 @@
 #include "scene/node_groups.hpp"
 
+#include "scene/adjacency.hpp"
+#include "scene/connected_pieces.hpp"
 #include "scene/scene_walk.hpp"
 
 #include <algorithm>
@@ -10,38 +12,11 @@ namespace {
 
 constexpr int kSweeps = 2;
 
-// Every drawn edge listed at both ends: node i's neighbours are targets[offsets[i] ..
-// offsets[i + 1]).
-struct Adjacency {
-    std::vector<std::uint64_t> offsets;
-    std::vector<std::uint32_t> targets;
-
-    std::uint64_t degree(std::uint32_t node) const { return offsets[node + 1] - offsets[node]; }
-};
-
-Adjacency adjacencyOf(const Layout& layout) {
-    const auto nodeCount = static_cast<std::size_t>(layout.nodeCount);
-    Adjacency adjacency;
-    adjacency.offsets.assign(nodeCount + 1, 0);
-    forEachEdgeEnds(layout, [&](std::uint32_t i, std::uint32_t j) {
-        ++adjacency.offsets[i + 1];
-        ++adjacency.offsets[j + 1];
-    });
-    std::partial_sum(adjacency.offsets.begin(), adjacency.offsets.end(), adjacency.offsets.begin());
-    adjacency.targets.resize(adjacency.offsets.back());
-    std::vector<std::uint64_t> next(adjacency.offsets.begin(), adjacency.offsets.end() - 1);
-    forEachEdgeEnds(layout, [&](std::uint32_t i, std::uint32_t j) {
-        adjacency.targets[next[i]++] = j;
-        adjacency.targets[next[j]++] = i;
-    });
-    return adjacency;
-}
-
 // Moving node v from its group into group g changes modularity by a positive factor times
 // links(v, g) - degree(v) x degree(g) / (2 x edges), the group degrees taken without v; v
 // joins the group where that is largest, staying on a tie, else taking the lowest group.
 std::vector<std::uint32_t> moveNodes(const Adjacency& adjacency) {
-    const auto nodeCount = static_cast<std::uint32_t>(adjacency.offsets.size() - 1);
+    const std::uint32_t nodeCount = adjacency.nodeCount();
     std::vector<std::uint32_t> group(nodeCount);
     std::iota(group.begin(), group.end(), 0U);
     const auto twiceEdges = static_cast<double>(adjacency.targets.size());
@@ -84,40 +59,6 @@ std::vector<std::uint32_t> moveNodes(const Adjacency& adjacency) {
         }
     }
     return group;
-}
-
-// A node leaving a group can cut it in two; each connected piece becomes a group of its
-// own, numbered in order of its first node.
-std::vector<std::uint32_t> connectedPieces(const Layout& layout,
-                                           const std::vector<std::uint32_t>& group) {
-    std::vector<std::uint32_t> parent(group.size());
-    std::iota(parent.begin(), parent.end(), 0U);
-    const auto root = [&parent](std::uint32_t node) {
-        while (parent[node] != node) {
-            parent[node] = parent[parent[node]];
-            node = parent[node];
-        }
-        return node;
-    };
-    forEachEdgeEnds(layout, [&](std::uint32_t i, std::uint32_t j) {
-        if (group[i] == group[j]) {
-            const std::uint32_t a = root(i);
-            const std::uint32_t b = root(j);
-            parent[std::max(a, b)] = std::min(a, b);
-        }
-    });
-    constexpr auto kUnnumbered = static_cast<std::uint32_t>(-1);
-    std::vector<std::uint32_t> number(group.size(), kUnnumbered);
-    std::vector<std::uint32_t> piece(group.size());
-    std::uint32_t pieces = 0;
-    for (std::uint32_t node = 0; node < group.size(); ++node) {
-        std::uint32_t& named = number[root(node)];
-        if (named == kUnnumbered) {
-            named = pieces++;
-        }
-        piece[node] = named;
-    }
-    return piece;
 }
 
 // The edges between groups, each pair once with the count of drawn edges it stands for.

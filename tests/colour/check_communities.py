@@ -4,9 +4,13 @@
 Usage: check_communities.py CONVERTER KARATE_LAYOUT
 
 A graph of ten dense groups of different sizes, joined by a few edges, must come out with one
-colour per group and a different colour for each group; on it and on the karate club, the
-modularity of the converter's classes (recomputed here from the colours it wrote) must be
+community per group, a different one for each group, and groups joined by an edge in different
+colours; on it and on the karate club, the modularity of the converter's communities must be
 within 3 % of what networkx's Louvain finds. Two runs must give the same bytes.
+
+Communities that touch no other may share a colour, so the communities are read from the
+edges: an edge within a community takes its colour, an edge between two keeps the edge colour,
+and every community is connected; the communities are the components over coloured edges.
 """
 import random
 import subprocess
@@ -18,6 +22,8 @@ import networkx as nx
 
 GROUP_SIZES = [12, 14, 16, 18, 20, 22, 24, 26, 28, 30]
 TOLERANCE = 0.97
+EDGE_COLOUR = "0.5 0.5 1"
+OTHER_COLOUR = "0.6 0.6 0.6"
 
 
 def planted_graph():
@@ -63,9 +69,20 @@ def read_layout(path):
     return graph
 
 
+def all_colours(scene):
+    return [line.split("diffuseColor ")[1] for line in scene.splitlines() if "diffuseColor" in line]
+
+
 def node_colours(scene, count):
-    colours = [line.split("diffuseColor ")[1] for line in scene.splitlines() if "diffuseColor" in line]
-    return colours[:count]
+    return all_colours(scene)[:count]
+
+
+def drawn_edges(path):
+    """The edges in the order the scene draws them: by lower end, then as the layout lists them."""
+    rows = [l.split() for l in path.read_text().splitlines() if l.strip() and not l.startswith("%")]
+    count = int(rows[0][0])
+    return [(node, int(ref) - 1) for node, row in enumerate(rows[1:count + 1]) for ref in row[3:]
+            if int(ref) - 1 > node]
 
 
 def convert(converter, layout, output):
@@ -76,11 +93,16 @@ def convert(converter, layout, output):
     return output.read_text()
 
 
-def classes_of(colours):
-    parts = {}
-    for node, colour in enumerate(colours):
-        parts.setdefault(colour, set()).add(node)
-    return list(parts.values())
+def communities_of(scene, layout):
+    colours = all_colours(scene)
+    edges = drawn_edges(layout)
+    count = len(colours) - len(edges)
+    inside = nx.Graph()
+    inside.add_nodes_from(range(count))
+    for (a, b), colour in zip(edges, colours[count:]):
+        if colour != EDGE_COLOUR:
+            inside.add_edge(a, b)
+    return [set(part) for part in nx.connected_components(inside)]
 
 
 def compare_modularity(name, graph, ours):
@@ -103,20 +125,24 @@ def main():
         if convert(converter, layout, scratch / "b.wrl") != scene:
             failures.append("two runs gave different scenes")
         colours = node_colours(scene, graph.number_of_nodes())
-        group_colours = []
+        if OTHER_COLOUR in colours:
+            failures.append("a node is grey")
+        communities = communities_of(scene, layout)
+        community_of = {node: index for index, part in enumerate(communities) for node in part}
         for index, members in enumerate(groups):
-            seen = {colours[m] for m in members}
+            seen = {community_of[m] for m in members}
             if len(seen) != 1:
-                failures.append(f"group {index} has {len(seen)} colours: {sorted(seen)}")
-            group_colours.append(colours[members[0]])
-        if len(set(group_colours)) != len(groups):
-            failures.append(f"groups share colours: {group_colours}")
-        compare_modularity("planted", graph, classes_of(colours))
+                failures.append(f"group {index} spans {len(seen)} communities")
+        if len({community_of[members[0]] for members in groups}) != len(groups):
+            failures.append("groups share a community")
+        for a, b in graph.edges:
+            if community_of[a] != community_of[b] and colours[a] == colours[b]:
+                failures.append(f"communities joined by edge {a}-{b} share colour {colours[a]}")
+        compare_modularity("planted", graph, communities)
 
         karate_graph = read_layout(karate)
         karate_scene = convert(converter, karate, scratch / "karate.wrl")
-        compare_modularity("karate", karate_graph,
-                           classes_of(node_colours(karate_scene, karate_graph.number_of_nodes())))
+        compare_modularity("karate", karate_graph, communities_of(karate_scene, karate))
     if failures:
         sys.exit("\n".join(failures))
 

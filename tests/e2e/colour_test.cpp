@@ -73,13 +73,36 @@ TEST_F(ColourOption, ComponentsLargestFirstWithTheirEdges) {
 }
 
 TEST_F(ColourOption, CommunitiesFinishWhereNoCommunitiesJoinOrNoEdgeIsDrawn) {
-    // The triangle, the pair and the lone node share no edge: three communities.
-    EXPECT_EQ(
-        diffuseColours(convert({"-color", "community"})),
-        (std::vector<std::string>{kRed, kRed, kRed, kSky, kSky, kYellow, kRed, kRed, kRed, kSky}));
+    // The triangle, the pair and the lone node share no edge: three communities, and as none
+    // touches another, all take the first colour.
+    const std::string scene = convert({"-color", "community"});
+    EXPECT_EQ(diffuseColours(scene), std::vector<std::string>(10, kRed));
+    EXPECT_NE(scene.find("        \"colour by community (3 communities; touching ones differ)\"\n"
+                         "        \"colour 1 (3 communities): 0.95 0.3 0.3, 6 nodes\"\n"
+                         "    ]\n"),
+              std::string::npos);
     e2e::writeFile(scratch / "in.3dlayout", "2 0\n0 0 0\n1 1 1\n");
     EXPECT_EQ(diffuseColours(convert({"-color", "community"})),
-              (std::vector<std::string>{kRed, kSky}));
+              (std::vector<std::string>{kRed, kRed}));
+}
+
+TEST_F(ColourOption, TouchingCommunitiesTakeDifferentColours) {
+    // Two triangles joined by edge 2-3: the joining edge keeps the edge colour.
+    e2e::writeFile(scratch / "in.3dlayout", "6 7\n"
+                                            "0 0 0 2 3\n"
+                                            "1 0 0 1 3\n"
+                                            "0 1 0 1 2 4\n"
+                                            "5 5 5 3 5 6\n"
+                                            "6 5 5 4 6\n"
+                                            "5 6 5 4 5\n");
+    const std::string scene = convert({"-color", "community"});
+    EXPECT_EQ(diffuseColours(scene),
+              (std::vector<std::string>{kRed, kRed, kRed, kSky, kSky, kSky, kRed, kRed, kRed, kEdge,
+                                        kSky, kSky, kSky}));
+    EXPECT_NE(scene.find("        \"colour by community (2 communities; touching ones differ)\"\n"
+                         "        \"colour 1 (1 community): 0.95 0.3 0.3, 3 nodes\"\n"
+                         "        \"colour 2 (1 community): 0.35 0.7 1, 3 nodes\"\n"),
+              std::string::npos);
 }
 
 TEST_F(ColourOption, PlainPartitionFileEdgesOnlyWithinAClass) {

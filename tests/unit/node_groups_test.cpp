@@ -1,6 +1,6 @@
-#include "layout/layout_reader.hpp"
 #include "scene/node_groups.hpp"
 #include "scene/scene_walk.hpp"
+#include "tests/support/edge_layout.hpp"
 
 #include <gtest/gtest.h>
 #include <numeric>
@@ -11,22 +11,7 @@
 
 namespace {
 
-// A layout of `nodeCount` nodes at the origin with the given edges, listed at both ends.
-l2v::Layout layoutWithEdges(int nodeCount, const std::vector<std::pair<int, int>>& edges) {
-    std::vector<std::string> references(static_cast<std::size_t>(nodeCount));
-    for (const auto& [a, b] : edges) {
-        // Appended piece by piece: GCC 12 warns falsely about `" " + std::string`.
-        references[static_cast<std::size_t>(a)].append(" ").append(std::to_string(b + 1));
-        references[static_cast<std::size_t>(b)].append(" ").append(std::to_string(a + 1));
-    }
-    std::string text = std::to_string(nodeCount);
-    text.append(" ").append(std::to_string(edges.size())).append("\n");
-    for (const std::string& line : references) {
-        text.append("0 0 0").append(line).append("\n");
-    }
-    l2v::MemorySource source(text);
-    return l2v::readLayout(source, "test.3dlayout");
-}
+using l2v::testing::layoutWithEdges;
 
 // Nodes of one group reach each other over edges inside the group.
 bool groupsAreConnected(const l2v::Layout& layout, const l2v::ContractedGraph& contracted) {
