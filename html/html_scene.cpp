@@ -25,6 +25,7 @@
 namespace l2v {
 namespace {
 
+using page::kClassNumbersFlag;
 using page::kColouredFlag;
 using page::kDataMagic;
 using page::kDataVersion;
@@ -49,12 +50,24 @@ std::uint64_t legendLength(const Colouring& colouring) {
     return measure.length();
 }
 
+// Whether the page tells each node's class number: communities and components, whose numbers
+// the legend does not show once classes share a colour or the grey of "other".
+bool numbersClasses(const Colouring& colouring) {
+    return colouring.by() == ColourBy::community || colouring.by() == ColourBy::component;
+}
+
+constexpr std::uint64_t paddingTo4(std::uint64_t length) {
+    return (4 - length % 4) % 4;
+}
+
 std::uint64_t payloadBytes(const Layout& layout, std::uint64_t edgeCount,
                            const Colouring& colouring) {
     const auto nodes = static_cast<std::uint64_t>(layout.nodeCount);
     const std::uint64_t scene =
         4 * (std::uint64_t{kHeaderWords} + 3 * nodes + nodes + 2 * edgeCount);
-    return colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
+    const std::uint64_t coloured =
+        colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
+    return numbersClasses(colouring) ? coloured + paddingTo4(coloured) + 4 * nodes : coloured;
 }
 
 // Each data element is read as one string.
@@ -96,7 +109,8 @@ void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwit
     Base64Stream data(out);
     const std::uint32_t flags =
         (switches.showLabels ? kShowLabelsFlag : 0) | (switches.showEdges ? kShowEdgesFlag : 0) |
-        (colouring.active() ? kColouredFlag : 0) | (names.present() ? kNamedFlag : 0);
+        (colouring.active() ? kColouredFlag : 0) | (names.present() ? kNamedFlag : 0) |
+        (numbersClasses(colouring) ? kClassNumbersFlag : 0);
     for (const std::uint64_t word : {std::uint64_t{kDataMagic}, std::uint64_t{kDataVersion},
                                      static_cast<std::uint64_t>(layout.nodeCount), edgeCount,
                                      std::uint64_t{flags}, std::uint64_t{0}}) {
@@ -117,6 +131,13 @@ void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwit
     });
     if (colouring.active()) {
         writeColours(layout, colouring, data);
+    }
+    if (numbersClasses(colouring)) {
+        constexpr std::array<char, 3> kZeros{};
+        data.putBytes(kZeros.data(), paddingTo4(data.bytesPut()));
+        for (std::uint32_t node = 0; node < static_cast<std::uint32_t>(layout.nodeCount); ++node) {
+            data.putWord(colouring.classNumber(node));
+        }
     }
     data.finish();
 }

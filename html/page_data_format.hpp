@@ -10,6 +10,9 @@
 // share a class has kSharedClassBit set, and two parts follow: every node's colour as red,
 // green, blue and its legend entry (a byte each), then the legend as JSON text after its
 // length in bytes: {"colourBy": "...", "legend": [{"label", "colour": [r, g, b], "nodes"}, ...]}.
+// When the classes are communities or components (kClassNumbersFlag), zero bytes pad the data
+// to a multiple of 4 after the legend, and every node's class number (1: the largest) follows
+// as a word.
 // When the nodes are named (kNamedFlag), the node table is a second block, in the page's
 // "names-data" element, read after the first frame: the column count, the place of the name
 // column among them (0) and the length of the headers' JSON array as words, the array, then
@@ -26,6 +29,7 @@ inline constexpr std::uint32_t kShowLabelsFlag = 1;
 inline constexpr std::uint32_t kShowEdgesFlag = 2;
 inline constexpr std::uint32_t kColouredFlag = 4;
 inline constexpr std::uint32_t kNamedFlag = 8;
+inline constexpr std::uint32_t kClassNumbersFlag = 16;
 // Node indices are below 2^31, so an edge end has its top bit free.
 inline constexpr std::uint32_t kSharedClassBit = 0x80000000U;
 

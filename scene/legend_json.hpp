@@ -30,8 +30,8 @@ template <class Json> void writeLegendJson(Json& json, const Colouring& colourin
     json.beginObject();
     json.key("colourBy");
     json.string(colouringWord(colouring.by()));
-    if (colouring.by() == ColourBy::column) {
-        json.key("title"); // the column's header, the user's own word
+    if (colouring.by() == ColourBy::column || colouring.by() == ColourBy::community) {
+        json.key("title"); // the column's header, or how many communities there are
         json.string(colouring.title());
     }
     json.key("legend");

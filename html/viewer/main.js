@@ -267,13 +267,7 @@ class Viewer {
     const { x, y } = this.pendingHover;
     this.pendingHover = null;
     this.nodeAt(x, y).then((node) => {
-      this.controls.showHover(
-        node,
-        node >= 0 ? this.scene.counts[node] - 1 : 0,
-        x,
-        y,
-        node >= 0 && this.scene.names ? this.scene.names.name(node) : "",
-      );
+      this.controls.showHover(node >= 0 ? this.nodeFacts(node) : null, x, y);
       if (node !== this.hovered) {
         this.hovered = node;
         this.drawLabels(this.currentView());
@@ -284,7 +278,7 @@ class Viewer {
   leave() {
     this.pendingHover = null;
     this.hovered = -1;
-    this.controls.showHover(-1);
+    this.controls.showHover(null);
     this.changed();
   }
 
@@ -351,9 +345,26 @@ class Viewer {
     this.selected = node;
     const references = node >= 0 ? this.scene.counts[node] - 1 : 0;
     const distinct = [...new Set(neighbours)];
-    this.controls.showSelection(node, references, distinct.length);
+    this.controls.showSelection(node, references, distinct.length, this.classOf(node));
     this.controls.showDetails(node >= 0 && this.scene.names ? this.details(node, distinct) : null);
     this.changed();
+  }
+
+  // "community 12" for node `node` where the page numbers classes, else "".
+  classOf(node) {
+    const numbers = this.scene.classNumbers;
+    return node >= 0 && numbers ? `${this.scene.legend.colourBy} ${numbers[node]}` : "";
+  }
+
+  // What hovering node `node` tells: its name, index, class and reference count.
+  nodeFacts(node) {
+    const references = this.scene.counts[node] - 1;
+    return [
+      this.scene.names?.name(node) ?? "",
+      `node ${node}`,
+      this.classOf(node),
+      `${references} reference${references === 1 ? "" : "s"}`,
+    ].filter((fact) => fact !== "");
   }
 
   // What the selection panel shows of a named node: its name, attributes and neighbours.

@@ -1,4 +1,5 @@
 import {
+  kClassNumbersFlag,
   kColouredFlag,
   kDataMagic,
   kDataVersion,
@@ -68,9 +69,19 @@ export function readSceneData(text) {
       throw damaged;
     }
     legend = JSON.parse(new TextDecoder().decode(bytes.subarray(offset, offset + length)));
+    offset += length;
+  }
+  let classNumbers = null;
+  if ((flags & kClassNumbersFlag) !== 0) {
+    offset = (offset + 3) & ~3;
+    if (offset + 4 * nodeCount > bytes.length) {
+      throw damaged;
+    }
+    classNumbers = new Uint32Array(bytes.buffer, offset, nodeCount);
   }
   return {
     names: null, // read after the first frame (readNodeNames)
+    classNumbers,
     nodeColours,
     legend,
     nodeCount,

@@ -183,26 +183,25 @@ export class PageControls {
     this.details.hidden = false;
   }
 
-  showHover(node, references, x, y, name = "") {
-    if (node < 0) {
+  // The tooltip with `facts` about the hovered node, or none when `facts` is null.
+  showHover(facts, x, y) {
+    if (!facts) {
       this.tooltip.hidden = true;
       return;
     }
-    const counted = `${references} reference${references === 1 ? "" : "s"}`;
-    this.tooltip.textContent = name
-      ? `${name} · node ${node} · ${counted}`
-      : `node ${node} · ${counted}`;
+    this.tooltip.textContent = facts.join(" · ");
     this.tooltip.style.left = `${x + 14}px`;
     this.tooltip.style.top = `${y + 10}px`;
     this.tooltip.hidden = false;
   }
 
-  showSelection(node, references, neighbourCount) {
+  showSelection(node, references, neighbourCount, classText) {
     this.selection.textContent =
       node < 0
         ? ""
-        : `node ${node} selected · ${references} references · ${neighbourCount} ` +
-          `neighbour${neighbourCount === 1 ? "" : "s"} · Escape clears`;
+        : `node ${node} selected · ${classText ? `${classText} · ` : ""}${references} ` +
+          `references · ${neighbourCount} neighbour${neighbourCount === 1 ? "" : "s"} · ` +
+          "Escape clears";
   }
 
   showClassSelection(label, nodes) {

@@ -209,15 +209,37 @@ async function settle(page) {
     await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
 }
 
-async function checkHover(page, site, counts) {
+// Every node's component, numbered from 1 by size, largest first (equal sizes by their first
+// node), found here from the layout's edges.
+function componentNumbers(layout) {
+    const parent = Array.from({ length: layout.nodeCount }, (_, i) => i);
+    const root = (i) => (parent[i] === i ? i : (parent[i] = root(parent[i])));
+    layout.edges.forEach(([a, b]) => (parent[root(a)] = root(b)));
+    const members = new Map();
+    for (let i = 0; i < layout.nodeCount; ++i) {
+        const r = root(i);
+        if (!members.has(r)) members.set(r, []);
+        members.get(r).push(i);
+    }
+    const ranked = [...members.values()].sort((a, b) => b.length - a.length || a[0] - b[0]);
+    const numbers = new Array(layout.nodeCount);
+    ranked.forEach((nodes, rank) => nodes.forEach((i) => (numbers[i] = rank + 1)));
+    return numbers;
+}
+
+// Hovering a sphere names its node, with its component (as found here) or community (any
+// number) when the scene is coloured by them.
+async function checkHover(page, site, layout, colourBy) {
     await page.mouse.move(site.x + 0.5, site.y + 0.5);
     const tooltip = page.locator('#tooltip');
     await tooltip.waitFor({ state: 'visible' });
     const node = site.shape.index;
-    const references = counts[node] - 1;
-    const want = `node ${node} · ${references} reference${references === 1 ? '' : 's'}`;
+    const references = layout.counts[node] - 1;
+    const classFact = colourBy === 'component' ? `component ${componentNumbers(layout)[node]} · `
+        : colourBy === 'community' ? 'community \\d+ · ' : '';
+    const want = `node ${node} · ${classFact}${references} reference${references === 1 ? '' : 's'}`;
     const got = await tooltip.textContent();
-    if (got !== want) fail(`hovering sphere ${node} at ${site.x},${site.y} says "${got}", not "${want}"`);
+    if (!new RegExp(`^${want}$`).test(got)) fail(`hovering sphere ${node} at ${site.x},${site.y} says "${got}", not "${want}"`);
 }
 
 // Types the node's index into the search box: the node must be selected and in the middle of
@@ -324,7 +346,8 @@ async function main() {
             }
         }
         if (sphereSites.length > 0) {
-            await checkHover(page, sphereSites[sphereSites.length - 1], layout.counts);
+            const colourBy = vrmlText.match(/"colour by (community|component)/)?.[1] ?? null;
+            await checkHover(page, sphereSites[sphereSites.length - 1], layout, colourBy);
         }
         await checkLegend(page, vrmlLegend(vrmlText));
         await checkSearch(page, shapes, layout.nodeCount - 1);
