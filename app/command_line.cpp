@@ -8,6 +8,7 @@ namespace {
 constexpr std::string_view kInputExtension = ".3dlayout";
 constexpr std::string_view kOutputExtension = ".wrl";
 constexpr std::string_view kWhitespace = " \t\n\v\f\r";
+constexpr std::string_view kColumnPrefix = "column:";
 
 // A word counts as an option when it begins with the option's name.
 bool matches(std::string_view word, std::string_view option) {
@@ -24,20 +25,23 @@ void assignPath(std::string& path, std::string_view value) {
     path.assign(value.substr(first, last - first + 1));
 }
 
-// "community", "component" and "degree" name a colouring; any other value is the path of a
-// partition file. Blank values leave the request as it was.
+// "community", "component" and "degree" name a colouring and "column:NAME" a column of the
+// node table; any other value is the path of a partition file (one named "column:x" is
+// reached as "./column:x"). Blank values leave the request as it was.
 void assignColour(ColourRequest& request, std::string_view value) {
-    if (value == "community") {
-        request = {ColourBy::community, {}};
+    if (value.starts_with(kColumnPrefix)) {
+        request = {ColourBy::column, {}, std::string(value.substr(kColumnPrefix.size()))};
+    } else if (value == "community") {
+        request = {ColourBy::community, {}, {}};
     } else if (value == "component") {
-        request = {ColourBy::component, {}};
+        request = {ColourBy::component, {}, {}};
     } else if (value == "degree") {
-        request = {ColourBy::degree, {}};
+        request = {ColourBy::degree, {}, {}};
     } else {
         std::string path;
         assignPath(path, value);
         if (!path.empty()) {
-            request = {ColourBy::partitionFile, path};
+            request = {ColourBy::partitionFile, path, {}};
         }
     }
 }
@@ -58,6 +62,8 @@ bool applyOption(RunOptions& options, std::string_view word, std::string_view va
         options.merge = value == "true";
     } else if (matches(word, "-color")) {
         assignColour(options.colour, value);
+    } else if (matches(word, "-names")) {
+        assignPath(options.namesPath, value);
     } else {
         return false;
     }
@@ -94,6 +100,10 @@ RunOptions parseCommandLine(std::span<const std::string_view> words) {
         }
     }
     checkInputName(options.inputPath);
+    if (options.colour.by == ColourBy::column && options.namesPath.empty()) {
+        throw Failure("-color column:" + shownText(options.colour.column) +
+                      " needs a node table: -names FILE.csv.");
+    }
     if (options.outputPath.empty()) {
         options.outputPath = derivedOutputPath(options.inputPath);
     }

@@ -19,13 +19,15 @@ struct RunOptions {
     bool showLabels = false;
     bool merge = false; // one mesh per kind of shape instead of one shape per node and edge
     ColourRequest colour;
+    std::string namesPath; // node names, and attributes when a table
 };
 
 // Scans the words (the program name included) for "-in", "-out", "-showlabel", "-showedge",
-// "-merge" and "-color", each matched by prefix and followed by its value word, checks the input
-// name and derives the output name when none is given. Throws Failure on a missing or wrongly named
-// input. A word "-h" or "--help" (or "--version") where an option could stand asks for the usage
-// (or the version) instead, whatever else the line holds.
+// "-merge", "-color" and "-names", each matched by prefix and followed by its value word, checks
+// the input name and derives the output name when none is given. Throws Failure on a missing or
+// wrongly named input, or a colouring by column without a names file. A word "-h" or "--help" (or
+// "--version") where an option could stand asks for the usage (or the version) instead, whatever
+// else the line holds.
 RunOptions parseCommandLine(std::span<const std::string_view> words);
 
 } // namespace l2v

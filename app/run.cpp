@@ -5,6 +5,7 @@
 #include "common/failure.hpp"
 #include "common/version.hpp"
 #include "layout/layout_reader.hpp"
+#include "layout/node_table_reader.hpp"
 
 #include <sys/stat.h>
 
@@ -27,16 +28,20 @@ void refuseToOverwriteInput(const RunOptions& options) {
 std::string usageText() {
     return "usage: layout2vrml -in graph.3dlayout [-out scene.wrl|scene.glb|scene.html]\n"
            "                   [-showlabel true] [-showedge false] [-merge true] [-color HOW]\n"
+           "                   [-names FILE]\n"
            "  -in PATH           the layout to read (required, name ending in .3dlayout)\n"
            "  -out PATH          the scene to write: binary glTF when the name ends in .glb,\n"
            "                     a web page to explore it in when it ends in .html, VRML\n"
            "                     otherwise (default: the input name with .wrl)\n"
-           "  -showlabel true    label every node with its 0-based index\n"
+           "  -showlabel true    label every node with its name, or its 0-based index\n"
            "  -showedge VALUE    true draws the edges (default), anything else leaves them out\n"
            "  -merge true        all spheres in one mesh, all cylinders in another (opens in\n"
            "                     every viewer, also without GPU instancing)\n"
            "  -color HOW         colour the nodes, and the edges within a class, by community,\n"
-           "                     component, degree, or the classes in the partition file HOW\n"
+           "                     component, degree, column:NAME of the node table, or the\n"
+           "                     classes in the partition file HOW\n"
+           "  -names FILE        node names: a table with a header row (.csv, .tsv; a column\n"
+           "                     name or label, optional node, attributes) or one per line\n"
            "  -h, --help         show this text;  --version  show the version\n"
            "Options match by prefix and take the next word as their value. Nothing is printed\n"
            "on success; a failure prints one line and ends with status 1.\n";
@@ -54,9 +59,14 @@ std::string runConverter(std::span<const std::string_view> words) {
     }
     refuseToOverwriteInput(options);
     Layout layout = loadLayout(options.inputPath);
-    const Colouring colouring = computeColouring(layout, options.colour);
+    const NodeTable names =
+        options.namesPath.empty()
+            ? NodeTable{}
+            : readNodeTable(options.namesPath, static_cast<std::uint32_t>(layout.nodeCount));
+    const Colouring colouring = computeColouring(layout, options.colour, names);
     exportScene(options.outputPath, layout,
-                SceneSwitches{options.showEdges, options.showLabels, options.merge}, colouring);
+                SceneSwitches{options.showEdges, options.showLabels, options.merge}, colouring,
+                names);
     releaseLayout(layout);
     return {};
 }

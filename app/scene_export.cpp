@@ -49,19 +49,19 @@ SceneFormat formatForPath(const std::string& outputPath) {
 }
 
 void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches,
-                 const Colouring& colouring) {
+                 const Colouring& colouring, const NodeTable& names) {
     const SceneFormat format = formatForPath(outputPath);
     fitLayout(layout, kSceneExtent, largestCoordinate(format));
     OutputFile file(outputPath);
     switch (format) {
     case SceneFormat::glb:
-        writeGlbScene(layout, file, switches, colouring);
+        writeGlbScene(layout, file, switches, colouring, names);
         break;
     case SceneFormat::html:
-        writeHtmlScene(layout, file, switches, colouring);
+        writeHtmlScene(layout, file, switches, colouring, names);
         break;
     case SceneFormat::vrml:
-        writeVrmlScene(layout, file, switches, colouring);
+        writeVrmlScene(layout, file, switches, colouring, names);
         break;
     }
     file.commit();

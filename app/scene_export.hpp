@@ -15,10 +15,10 @@ enum class SceneFormat { vrml, glb, html };
 SceneFormat formatForPath(const std::string& outputPath);
 
 // Fits the layout in place, then creates the file at `outputPath` and writes the scene in the
-// format its name asks for, in the colours of `colouring`. Throws Failure when the layout
-// cannot be fitted or the file cannot be created or written; a failed export leaves no new
-// file behind.
+// format its name asks for, in the colours of `colouring`, with the nodes' `names`. Throws Failure
+// when the layout cannot be fitted or the file cannot be created or written; a failed export leaves
+// no new file behind.
 void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches,
-                 const Colouring& colouring = Colouring{});
+                 const Colouring& colouring = Colouring{}, const NodeTable& names = NodeTable{});
 
 } // namespace l2v

@@ -20,4 +20,7 @@ std::string inFileAtLine(const std::string& path, int lineNumber);
 // control characters (which could drive the terminal) shown as "?".
 std::string quotedText(std::string_view text);
 
+// A file name or other text shown whole in a message, control characters as "?".
+std::string shownText(std::string_view text);
+
 } // namespace l2v

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Write the example graph layouts in examples/ as .3dlayout files.
+"""Write the example graph layouts in examples/ as .3dlayout files, and the
+node table (names and attributes, CSV) of the named example.
 
 Rerun from the repository root with Debian's Python and python3-networkx:
 
@@ -15,6 +16,7 @@ The converter scales a layout by its z range alone and looks at it along -z,
 so a layout that is deep rather than wide stays within the default view.
 """
 
+import csv
 import os
 
 import networkx as nx
@@ -32,7 +34,25 @@ def example_graphs():
         ("karate", "Zachary's karate club", nx.karate_club_graph(), 1),
         ("dodecahedron", "dodecahedral graph", nx.dodecahedral_graph(), 2),
         ("grid", "4 x 4 x 3 grid graph", grid, 3),
+        ("lesmis", "co-appearances of the characters of Les Miserables",
+         nx.les_miserables_graph(), 4),
     ]
+
+
+def node_table_rows(graph):
+    """Header and rows of a named graph's node table, in node order: the name,
+    the group of characters that networkx's greedy modularity search puts it
+    in (largest group first) and how many scenes it shares with others."""
+    groups = nx.community.greedy_modularity_communities(graph, weight="weight")
+    group_of = {}
+    for number, members in enumerate(groups, start=1):
+        for node in members:
+            group_of[node] = "group %d" % number
+    rows = [["name", "group", "shared scenes"]]
+    for node in graph.nodes():
+        scenes = int(sum(w for _, _, w in graph.edges(node, data="weight")))
+        rows.append([str(node), group_of[node], str(scenes)])
+    return rows
 
 
 def deep_along_z(positions, nodes):
@@ -89,6 +109,11 @@ def main():
         with open(path, "w", encoding="ascii", newline="\n") as out:
             out.write("\n".join(layout_lines(description, graph, seed)) + "\n")
         print("wrote", os.path.relpath(path))
+        if all(isinstance(node, str) for node in graph.nodes()):
+            table = os.path.join(out_dir, stem + ".csv")
+            with open(table, "w", encoding="utf-8", newline="") as out:
+                csv.writer(out, lineterminator="\n").writerows(node_table_rows(graph))
+            print("wrote", os.path.relpath(table))
 
 
 if __name__ == "__main__":

@@ -105,12 +105,34 @@ void shapeNode(JsonWriter<Out>& json, const char* name, std::uint64_t meshIndex,
     json.endObject();
 }
 
+// A node's attributes, by their columns' headers, where readers keep application data.
 template <class Out>
-void labelledNode(JsonWriter<Out>& json, std::uint32_t index, const Point& at, float radius,
-                  std::uint64_t meshIndex) {
+void attributeExtras(JsonWriter<Out>& json, const NodeTable& names, std::uint32_t index) {
+    json.key("extras");
+    json.beginObject();
+    for (std::size_t column = 0; column < names.columnCount(); ++column) {
+        if (column != names.nameColumn) {
+            json.textKey(names.headers[column]);
+            json.string(names.cell(index, column));
+        }
+    }
+    json.endObject();
+}
+
+template <class Out>
+void labelledNode(JsonWriter<Out>& json, const NodeTable* names, std::uint32_t index,
+                  const Point& at, float radius, std::uint64_t meshIndex) {
     json.beginObject();
     json.key("name");
-    json.indexString(index);
+    const std::string_view name = names != nullptr && names->present() ? names->name(index) : "";
+    if (name.empty()) {
+        json.indexString(index);
+    } else {
+        json.string(name);
+    }
+    if (names != nullptr && names->columnCount() > 1) {
+        attributeExtras(json, *names, index);
+    }
     json.key("mesh");
     json.index(meshIndex);
     json.key("translation");
@@ -234,7 +256,8 @@ void nodes(JsonWriter<Out>& json, const GlbDocument& document, const Layout& lay
     if (document.labels) {
         const std::uint64_t firstColourMesh = document.cylinder ? 2 : 1;
         forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t index) {
-            labelledNode(json, index, at, static_cast<float>(sphereRadius(count, style.nodeRadius)),
+            labelledNode(json, document.names, index, at,
+                         static_cast<float>(sphereRadius(count, style.nodeRadius)),
                          document.labelColourOf.empty()
                              ? 0
                              : firstColourMesh + document.labelColourOf[index]);

@@ -2,6 +2,7 @@
 
 #include "gltf/glb_views.hpp"
 #include "layout/layout.hpp"
+#include "layout/node_table.hpp"
 #include "scene/colouring.hpp"
 #include "scene/drawing_style.hpp"
 #include "scene/unit_meshes.hpp"
@@ -32,6 +33,8 @@ struct InstanceAttribute {
 // the binary chunk.
 struct GlbDocument {
     bool labels = false; // one named glTF node per graph node (spheres drawn through mesh 0)
+    // The labelled nodes' names (their indices where a name is empty) and attributes.
+    const NodeTable* names = nullptr;
     MeshAccessors sphere;
     std::optional<MeshAccessors> cylinder; // when edges are drawn
     // Empty when the shapes are drawn by one plain mesh (merged) or by labelled nodes.

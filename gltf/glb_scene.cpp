@@ -178,8 +178,8 @@ MeshAccessors addMergedMesh(GlbViews& views, const UnitMesh& unit, std::uint64_t
 class GlbEncoder {
   public:
     GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-               const Colouring& colouring)
-        : layout_(layout), switches_(switches), colouring_(colouring),
+               const Colouring& colouring, const NodeTable& names)
+        : layout_(layout), switches_(switches), colouring_(colouring), names_(names),
           sphere_(switches.merge ? unitIcosphere() : unitSphere()),
           cylinder_(switches.merge ? unitCylinder(kMergedCylinderSides) : unitCylinder()),
           out_(sink, kLargestPiece) {
@@ -221,6 +221,7 @@ class GlbEncoder {
         const auto nodeCount = static_cast<std::uint64_t>(layout_.nodeCount);
         GlbViews& views = document_.views;
         document_.labels = switches_.showLabels;
+        document_.names = &names_;
         document_.sphere = mergedSpheres
                                ? addMergedMesh(views, sphere_, nodeCount,
                                                [this](auto&& visit) {
@@ -390,6 +391,7 @@ class GlbEncoder {
     const Layout& layout_;
     SceneSwitches switches_;
     const Colouring& colouring_;
+    const NodeTable& names_;
     DrawingStyle style_;
     UnitMesh sphere_;
     UnitMesh cylinder_;
@@ -400,9 +402,9 @@ class GlbEncoder {
 } // namespace
 
 void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                   const Colouring& colouring) {
+                   const Colouring& colouring, const NodeTable& names) {
     refuseCoordinatesBeyond(layout, kLargestGlbCoordinate);
-    GlbEncoder(layout, sink, switches, colouring).write();
+    GlbEncoder(layout, sink, switches, colouring, names).write();
 }
 
 } // namespace l2v

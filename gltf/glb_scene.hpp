@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/layout.hpp"
+#include "layout/node_table.hpp"
 #include "output/byte_sink.hpp"
 #include "scene/colouring.hpp"
 #include "scene/scene_switches.hpp"
@@ -20,6 +21,6 @@ inline constexpr double kLargestGlbCoordinate = 1e37;
 // would pass the format's 4 GiB limit ("scene is too large for a glb file.") or a position
 // lies beyond kLargestGlbCoordinate (refuseCoordinatesBeyond).
 void writeGlbScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                   const Colouring& colouring = Colouring{});
+                   const Colouring& colouring = Colouring{}, const NodeTable& names = NodeTable{});
 
 } // namespace l2v

@@ -37,6 +37,7 @@ void Base64Stream::put4(const void* bytes) {
     }
     std::memcpy(staged_.data() + used_, bytes, 4);
     used_ += 4;
+    put_ += 4;
 }
 
 void Base64Stream::putWord(std::uint32_t word) {
@@ -48,6 +49,7 @@ void Base64Stream::putFloat(float value) {
 }
 
 void Base64Stream::putBytes(const char* bytes, std::size_t size) {
+    put_ += size;
     while (size > 0) {
         if (used_ == kStagedBytes) {
             flushWholeGroups();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/json_writer.hpp"
 #include "output/output_buffer.hpp"
 
 #include <array>
@@ -25,6 +26,8 @@ class Base64Stream {
     void putWord(std::uint32_t word);
     void putFloat(float value);
     void putBytes(const char* bytes, std::size_t size);
+    // How many bytes were put so far.
+    std::uint64_t bytesPut() const { return put_; }
 
     // Encodes what is staged, with '=' padding after a last group of one or two bytes.
     void finish();
@@ -37,6 +40,21 @@ class Base64Stream {
     OutputBuffer& out_;
     std::array<unsigned char, kStagedBytes> staged_{};
     std::size_t used_ = 0;
+    std::uint64_t put_ = 0;
+};
+
+// Hands a JSON writer's text to a base64 stream, through room for one token.
+class Base64Text {
+  public:
+    explicit Base64Text(Base64Stream& data) : data_(data) {}
+    char* reserve(std::size_t /*size*/) { return scratch_; }
+    void commitUpTo(const char* end) {
+        data_.putBytes(scratch_, static_cast<std::size_t>(end - scratch_));
+    }
+
+  private:
+    Base64Stream& data_;
+    char scratch_[kJsonTokenRoom];
 };
 
 } // namespace l2v

@@ -5,8 +5,8 @@
 #         -DVALUES_SCRIPT=.../page_values.js -DVALUES_SHADER=.../values.glsl -DOUTPUT=...
 #         -P embed_viewer.cmake
 #
-# page.html holds {{STYLE}}, {{SHADERS}} and {{SCRIPT}}, filled here, and {{TITLE}} and
-# {{DATA}}, which the converter fills for each scene. VALUES_SCRIPT is the module
+# page.html holds {{STYLE}}, {{SHADERS}} and {{SCRIPT}}, filled here, and {{TITLE}},
+# {{DATA}} and {{NAMES}}, which the converter fills for each scene. VALUES_SCRIPT is the module
 # page_values.js and VALUES_SHADER the shader element values.glsl, both written by
 # write_viewer_values.
 #
@@ -32,7 +32,7 @@ endforeach()
 function(read_source path variable)
   file(READ "${path}" text)
   string(TOLOWER "${text}" lower)
-  foreach(forbidden IN ITEMS "</script" "</style" "{{title}}" "{{data}}")
+  foreach(forbidden IN ITEMS "</script" "</style" "{{title}}" "{{data}}" "{{names}}")
     string(FIND "${lower}" "${forbidden}" at)
     if(NOT at EQUAL -1)
       message(FATAL_ERROR "${path} contains ${forbidden}")

@@ -1,9 +1,11 @@
 #include "html/html_scene.hpp"
 
 #include "common/failure.hpp"
+#include "common/file_name.hpp"
 #include "html/base64_stream.hpp"
 #include "html/html_text.hpp"
 #include "html/page_data_format.hpp"
+#include "html/page_names.hpp"
 #include "html/viewer_page.hpp"
 #include "layout/fitting.hpp"
 #include "output/json_writer.hpp"
@@ -18,6 +20,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace l2v {
 namespace {
@@ -26,6 +29,7 @@ using page::kColouredFlag;
 using page::kDataMagic;
 using page::kDataVersion;
 using page::kHeaderWords;
+using page::kNamedFlag;
 using page::kSharedClassBit;
 using page::kShowEdgesFlag;
 using page::kShowLabelsFlag;
@@ -36,20 +40,7 @@ constexpr std::uint64_t kLargestDataText = (std::uint64_t{1} << 29) - 24;
 
 constexpr std::string_view kTitleMark = "{{TITLE}}";
 constexpr std::string_view kDataMark = "{{DATA}}";
-
-// Hands the JSON writer's text to the base64 stream, through room for one token.
-class Base64Text {
-  public:
-    explicit Base64Text(Base64Stream& data) : data_(data) {}
-    char* reserve(std::size_t /*size*/) { return scratch_; }
-    void commitUpTo(const char* end) {
-        data_.putBytes(scratch_, static_cast<std::size_t>(end - scratch_));
-    }
-
-  private:
-    Base64Stream& data_;
-    char scratch_[kJsonTokenRoom];
-};
+constexpr std::string_view kNamesMark = "{{NAMES}}";
 
 std::uint64_t legendLength(const Colouring& colouring) {
     JsonMeasure measure;
@@ -66,10 +57,13 @@ std::uint64_t payloadBytes(const Layout& layout, std::uint64_t edgeCount,
     return colouring.active() ? scene + 4 * nodes + 4 + legendLength(colouring) : scene;
 }
 
+// Each data element is read as one string.
 void refuseWhatAPageCannotHold(const Layout& layout, std::uint64_t edgeCount,
-                               const Colouring& colouring) {
-    const std::uint64_t bytes = payloadBytes(layout, edgeCount, colouring);
-    if (Base64Stream::encodedLength(bytes) > kLargestDataText) {
+                               const Colouring& colouring, const NodeTable& names) {
+    const std::uint64_t scene = payloadBytes(layout, edgeCount, colouring);
+    const std::uint64_t table =
+        names.present() ? pageNamesBytes(names, static_cast<std::uint32_t>(layout.nodeCount)) : 0;
+    if (Base64Stream::encodedLength(std::max(scene, table)) > kLargestDataText) {
         throw Failure("scene is too large for a web page.");
     }
     refuseCoordinatesBeyond(layout, kLargestPageCoordinate);
@@ -98,11 +92,11 @@ void writeColours(const Layout& layout, const Colouring& colouring, Base64Stream
 }
 
 void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwitches& switches,
-                  const Colouring& colouring, OutputBuffer& out) {
+                  const Colouring& colouring, const NodeTable& names, OutputBuffer& out) {
     Base64Stream data(out);
-    const std::uint32_t flags = (switches.showLabels ? kShowLabelsFlag : 0) |
-                                (switches.showEdges ? kShowEdgesFlag : 0) |
-                                (colouring.active() ? kColouredFlag : 0);
+    const std::uint32_t flags =
+        (switches.showLabels ? kShowLabelsFlag : 0) | (switches.showEdges ? kShowEdgesFlag : 0) |
+        (colouring.active() ? kColouredFlag : 0) | (names.present() ? kNamedFlag : 0);
     for (const std::uint64_t word : {std::uint64_t{kDataMagic}, std::uint64_t{kDataVersion},
                                      static_cast<std::uint64_t>(layout.nodeCount), edgeCount,
                                      std::uint64_t{flags}, std::uint64_t{0}}) {
@@ -130,14 +124,15 @@ void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwit
 } // namespace
 
 void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                    const Colouring& colouring) {
+                    const Colouring& colouring, const NodeTable& names) {
     const std::uint64_t edgeCount = countDrawnEdges(layout);
-    refuseWhatAPageCannotHold(layout, edgeCount, colouring);
+    refuseWhatAPageCannotHold(layout, edgeCount, colouring, names);
     OutputBuffer out(sink, Base64Stream::kLargestBlock);
-    const std::string title = escapeHtmlText(layout.sourcePath);
+    const std::string title = escapeHtmlText(fileNameOf(layout.sourcePath));
     std::string_view page = viewerPage();
     while (!page.empty()) {
-        const std::size_t mark = std::min(page.find(kTitleMark), page.find(kDataMark));
+        const std::size_t mark =
+            std::min({page.find(kTitleMark), page.find(kDataMark), page.find(kNamesMark)});
         out.append(page.substr(0, mark));
         if (mark == std::string_view::npos) {
             break;
@@ -146,9 +141,16 @@ void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& s
         if (page.starts_with(kTitleMark)) {
             out.append(title);
             page.remove_prefix(kTitleMark.size());
-        } else {
-            writePayload(layout, edgeCount, switches, colouring, out);
+        } else if (page.starts_with(kDataMark)) {
+            writePayload(layout, edgeCount, switches, colouring, names, out);
             page.remove_prefix(kDataMark.size());
+        } else {
+            if (names.present()) {
+                Base64Stream data(out);
+                writePageNames(names, static_cast<std::uint32_t>(layout.nodeCount), data);
+                data.finish();
+            }
+            page.remove_prefix(kNamesMark.size());
         }
     }
     out.finish();

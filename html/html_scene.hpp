@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/layout.hpp"
+#include "layout/node_table.hpp"
 #include "output/byte_sink.hpp"
 #include "scene/colouring.hpp"
 #include "scene/scene_switches.hpp"
@@ -17,6 +18,6 @@ inline constexpr double kLargestPageCoordinate = 1e37;
 // writing anything when a browser could not hold the data ("scene is too large for a web
 // page.") or a fitted position lies beyond kLargestPageCoordinate (refuseCoordinatesBeyond).
 void writeHtmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                    const Colouring& colouring = Colouring{});
+                    const Colouring& colouring = Colouring{}, const NodeTable& names = NodeTable{});
 
 } // namespace l2v

@@ -10,6 +10,11 @@
 // share a class has kSharedClassBit set, and two parts follow: every node's colour as red,
 // green, blue and its legend entry (a byte each), then the legend as JSON text after its
 // length in bytes: {"colourBy": "...", "legend": [{"label", "colour": [r, g, b], "nodes"}, ...]}.
+// When the nodes are named (kNamedFlag), the node table is a second block, in the page's
+// "names-data" element, read after the first frame: the column count, the place of the name
+// column among them (0) and the length of the headers' JSON array as words, the array, then
+// every cell's length in bytes (node by node, column by column; seven bits a byte, lowest
+// first, the high bit set on all but a length's last byte) and the cells' text, UTF-8.
 // The viewer checks the magic and the version before it reads on. The build writes these
 // values into the viewer's page_values.js (html/write_viewer_values.cpp).
 namespace l2v::page {
@@ -20,6 +25,7 @@ inline constexpr std::uint32_t kHeaderWords = 6;
 inline constexpr std::uint32_t kShowLabelsFlag = 1;
 inline constexpr std::uint32_t kShowEdgesFlag = 2;
 inline constexpr std::uint32_t kColouredFlag = 4;
+inline constexpr std::uint32_t kNamedFlag = 8;
 // Node indices are below 2^31, so an edge end has its top bit free.
 inline constexpr std::uint32_t kSharedClassBit = 0x80000000U;
 

@@ -57,6 +57,7 @@ std::vector<Value> sharedValues() {
         {"kShowLabelsFlag", word(page::kShowLabelsFlag), ""},
         {"kShowEdgesFlag", word(page::kShowEdgesFlag), ""},
         {"kColouredFlag", word(page::kColouredFlag), ""},
+        {"kNamedFlag", word(page::kNamedFlag), ""},
         {"kSharedClassBit", hexWord(page::kSharedClassBit),
          "uint = " + hexWord(page::kSharedClassBit) + "u"},
         {"kDataTextureWidth", word(viewer::kDataTextureWidth),

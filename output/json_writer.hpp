@@ -30,7 +30,7 @@ class JsonMeasure {
 
 // Compact JSON text, token by token, into `Out` (the output buffer or a JsonMeasure): places
 // the commas and checks that objects and arrays are closed in the order they were opened.
-// Keys and strings are names that need no escaping (checked).
+// Keys are names that need no escaping (checked); strings are any UTF-8 text, escaped.
 template <class Out> class JsonWriter {
   public:
     explicit JsonWriter(Out& out) : out_(out) {}
@@ -52,7 +52,17 @@ template <class Out> class JsonWriter {
         comma_ = false;
     }
 
-    void string(std::string_view text) { finishValue(quote(separate(), text)); }
+    void string(std::string_view text) { finishValue(quoteEscaped(separate(), text)); }
+    // Names the next value of the current object by any text (escaped).
+    void textKey(std::string_view text) {
+        if (depth_ == 0 || inArray()) {
+            throw std::logic_error("json key outside an object");
+        }
+        char* out = quoteEscaped(separate(), text);
+        *out++ = ':';
+        out_.commitUpTo(out);
+        comma_ = false;
+    }
     void number(float value) { finishValue(writeJsonFloat(separate(), value)); }
     void index(std::uint64_t value) { finishValue(writeJsonIndex(separate(), value)); }
     // A number as a string, as the name of the node it counts.
@@ -69,6 +79,42 @@ template <class Out> class JsonWriter {
 
   private:
     static constexpr int kMaxDepth = 64;
+    static constexpr std::ptrdiff_t kLongestEscape = 6; // \u001f
+
+    // `text` in quotes at `out`, in pieces of at most one token's room; the closing quote
+    // and one more byte fit behind the returned end.
+    char* quoteEscaped(char* out, std::string_view text) {
+        char* end = out + (kJsonTokenRoom - 1);
+        *out++ = '"';
+        for (const char c : text) {
+            if (end - out < kLongestEscape + 2) {
+                out_.commitUpTo(out);
+                out = out_.reserve(kJsonTokenRoom);
+                end = out + kJsonTokenRoom;
+            }
+            out = writeEscaped(out, c);
+        }
+        *out++ = '"';
+        return out;
+    }
+
+    // One byte of a string: quotes, backslashes and control characters escaped.
+    static char* writeEscaped(char* out, char c) {
+        const auto code = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            *out++ = '\\';
+            *out++ = c;
+        } else if (code < 0x20) {
+            constexpr const char* kHex = "0123456789abcdef";
+            std::memcpy(out, "\\u00", 4);
+            out[4] = kHex[code >> 4];
+            out[5] = kHex[code & 0xF];
+            out += 6;
+        } else {
+            *out++ = c;
+        }
+        return out;
+    }
 
     bool inArray() const { return (arrays_ >> (depth_ - 1) & 1U) != 0; }
 

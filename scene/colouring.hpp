@@ -1,20 +1,24 @@
 #pragma once
 
 #include "layout/layout.hpp"
+#include "layout/node_table.hpp"
 #include "scene/drawing_style.hpp"
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace l2v {
 
 // What the nodes are coloured by.
-enum class ColourBy { none, community, component, degree, partitionFile };
+enum class ColourBy { none, community, component, degree, partitionFile, column };
 
 struct ColourRequest {
     ColourBy by = ColourBy::none;
     std::string partitionPath; // for ColourBy::partitionFile
+    std::string column;        // for ColourBy::column: a column of the node table
 };
 
 // One line of the legend: a class (or a band of the degree map) with its colour and how many
@@ -25,6 +29,11 @@ struct LegendEntry {
     Rgb colour;
     std::uint64_t nodeCount = 0;
 };
+
+// The legend label of a class from its value and rank (0: the largest).
+using ClassLabel = std::function<std::string(std::int64_t value, std::size_t rank)>;
+// The legend label of a band of a sequential map, from its position on the map (0 to 1).
+using BandLabel = std::function<std::string(double position)>;
 
 // The colours of one run, computed once from the layout and read by every encoder.
 // Classes are ranked by size, largest first (ties: the class whose first node comes first);
@@ -58,15 +67,17 @@ class Colouring {
 
     static constexpr std::int32_t kNoClass = -1;
 
-    friend Colouring colourByClasses(ColourBy by, std::string title,
-                                     const std::vector<std::int64_t>& classes, bool labelByValue);
-    friend Colouring colourByDegree(const Layout& layout);
+    friend Colouring colourByRankedClasses(ColourBy by, std::string title,
+                                           const std::vector<std::int64_t>& classes,
+                                           const ClassLabel& label, const std::int64_t* noValue);
+    friend Colouring colourAlongMap(ColourBy by, std::string title,
+                                    std::span<const double> positions, const BandLabel& label);
 
   private:
     ColourBy by_ = ColourBy::none;
     std::vector<Rgb> nodeColours_;
     std::vector<std::int32_t> nodeClasses_; // empty for degree
-    std::vector<std::uint8_t> nodeBands_;   // degree only: legend entry per node
+    std::vector<std::uint8_t> nodeBands_;   // legend entry per node, where not the class rank
     std::vector<LegendEntry> legend_;
     std::string title_;
     Rgb defaultEdgeColour_ = DrawingStyle{}.edgeColour;
@@ -77,11 +88,28 @@ class Colouring {
 Colouring colourByClasses(ColourBy by, std::string title, const std::vector<std::int64_t>& classes,
                           bool labelByValue);
 
+// Colours classes ranked by size, each labelled by `label`; nodes whose class is `*noValue`
+// (when given) take the neutral colour under a last legend entry "no value".
+Colouring colourByRankedClasses(ColourBy by, std::string title,
+                                const std::vector<std::int64_t>& classes, const ClassLabel& label,
+                                const std::int64_t* noValue = nullptr);
+
+// Colours nodes along the sequential map at their positions from 0 to 1; a NaN position is
+// "no value" (the neutral colour, a last legend entry). The legend shows five bands.
+Colouring colourAlongMap(ColourBy by, std::string title, std::span<const double> positions,
+                         const BandLabel& label);
+
 // Colours nodes along the degree map by their run length (the count that sizes the spheres).
 Colouring colourByDegree(const Layout& layout);
 
-// What `request` asks for, computed on `layout`. Throws Failure when a partition file is
-// refused.
-Colouring computeColouring(const Layout& layout, const ColourRequest& request);
+// Colours nodes by column `column` of the node table (the first whose header is `column` in
+// any case): along the map when every value given is a number, else by value, ranked by how
+// many nodes hold it. Throws Failure when the table has no such column.
+Colouring colourByColumn(const NodeTable& table, const std::string& column);
+
+// What `request` asks for, computed on `layout` and its node table. Throws Failure when a
+// partition file or a column is refused.
+Colouring computeColouring(const Layout& layout, const ColourRequest& request,
+                           const NodeTable& names = NodeTable{});
 
 } // namespace l2v

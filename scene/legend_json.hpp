@@ -15,6 +15,8 @@ inline const char* colouringWord(ColourBy by) {
         return "degree";
     case ColourBy::partitionFile:
         return "partition file";
+    case ColourBy::column:
+        return "column";
     case ColourBy::none:
         break;
     }
@@ -28,6 +30,10 @@ template <class Json> void writeLegendJson(Json& json, const Colouring& colourin
     json.beginObject();
     json.key("colourBy");
     json.string(colouringWord(colouring.by()));
+    if (colouring.by() == ColourBy::column) {
+        json.key("title"); // the column's header, the user's own word
+        json.string(colouring.title());
+    }
     json.key("legend");
     json.beginArray();
     for (const LegendEntry& entry : colouring.legend()) {

@@ -27,6 +27,15 @@ std::vector<std::string> legendTexts(const Colouring& colouring) {
     return texts;
 }
 
+// A node's label: its name, or its index where it has none.
+std::string_view labelOf(const NodeTable& names, std::uint32_t node, char (&digits)[16]) {
+    const std::string_view name = names.present() ? names.name(node) : std::string_view{};
+    if (!name.empty()) {
+        return name;
+    }
+    return {digits, static_cast<std::size_t>(writeDecimal(digits, node) - digits)};
+}
+
 void writeFrame(VrmlWriter& writer, const Colouring& colouring) {
     writer.writeHeader();
     if (colouring.active()) {
@@ -111,7 +120,7 @@ std::string_view colourText(char (&text)[kMaxVrmlColourLength], const Rgb& colou
 // Viewers build a collision structure over every triangle of collidable geometry, which for
 // meshes this size takes far longer than reading them; a graph is looked at, not walked into.
 void writeMergedScene(const Layout& layout, const SceneSwitches& switches,
-                      const Colouring& colouring, VrmlWriter& writer) {
+                      const Colouring& colouring, const NodeTable& names, VrmlWriter& writer) {
     const DrawingStyle style;
     writer.writeNoCollisionOpen();
     {
@@ -123,8 +132,9 @@ void writeMergedScene(const Layout& layout, const SceneSwitches& switches,
             colouring.active() ? &colours : nullptr);
     }
     if (switches.showLabels) {
-        forEachNode(layout, [&writer](const Point& at, std::int32_t, std::uint32_t index) {
-            writer.writeLabel(at.x, at.y, at.z, index);
+        char digits[16];
+        forEachNode(layout, [&](const Point& at, std::int32_t, std::uint32_t index) {
+            writer.writeLabel(at.x, at.y, at.z, labelOf(names, index, digits));
         });
     }
     if (switches.showEdges && countDrawnEdges(layout) > 0) {
@@ -140,11 +150,16 @@ void writeMergedScene(const Layout& layout, const SceneSwitches& switches,
 
 // One block per node and edge, as uncoloured, each in its colour.
 void writeColouredBlocks(const Layout& layout, const SceneSwitches& switches,
-                         const Colouring& colouring, VrmlWriter& writer) {
+                         const Colouring& colouring, const NodeTable& names, VrmlWriter& writer) {
     char text[kMaxVrmlColourLength];
+    char digits[16];
     forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t index) {
-        writer.writeNode(at.x, at.y, at.z, count, index,
-                         colourText(text, colouring.nodeColour(index)));
+        const std::string_view colour = colourText(text, colouring.nodeColour(index));
+        if (names.present()) {
+            writer.writeNamedNode(at.x, at.y, at.z, count, labelOf(names, index, digits), colour);
+        } else {
+            writer.writeNode(at.x, at.y, at.z, count, index, colour);
+        }
     });
     if (switches.showEdges) {
         forEachEdgeBetween(
@@ -158,20 +173,25 @@ void writeColouredBlocks(const Layout& layout, const SceneSwitches& switches,
 } // namespace
 
 void writeVrmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                    const Colouring& colouring) {
+                    const Colouring& colouring, const NodeTable& names) {
     VrmlWriter writer(sink, DrawingStyle{}, switches.showLabels);
     writeFrame(writer, colouring);
     if (switches.merge) {
-        writeMergedScene(layout, switches, colouring, writer);
+        writeMergedScene(layout, switches, colouring, names, writer);
         writer.writeTrailer();
         writer.finish();
         return;
     }
     if (colouring.active()) {
-        writeColouredBlocks(layout, switches, colouring, writer);
+        writeColouredBlocks(layout, switches, colouring, names, writer);
     } else {
-        forEachNode(layout, [&writer](const Point& at, std::int32_t count, std::uint32_t index) {
-            writer.writeNode(at.x, at.y, at.z, count, index);
+        char digits[16];
+        forEachNode(layout, [&](const Point& at, std::int32_t count, std::uint32_t index) {
+            if (names.present()) {
+                writer.writeNamedNode(at.x, at.y, at.z, count, labelOf(names, index, digits));
+            } else {
+                writer.writeNode(at.x, at.y, at.z, count, index);
+            }
         });
         if (switches.showEdges) {
             forEachEdge(layout, [&writer](const Point& from, const Point& to) {

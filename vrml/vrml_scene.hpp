@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/layout.hpp"
+#include "layout/node_table.hpp"
 #include "output/byte_sink.hpp"
 #include "scene/colouring.hpp"
 #include "scene/scene_switches.hpp"
@@ -13,6 +14,6 @@ namespace l2v {
 // all cylinders. Coloured, every node and edge takes its colour from `colouring` and the
 // WorldInfo lists the classes and their colours.
 void writeVrmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
-                    const Colouring& colouring = Colouring{});
+                    const Colouring& colouring = Colouring{}, const NodeTable& names = NodeTable{});
 
 } // namespace l2v

@@ -1,6 +1,7 @@
 #include "vrml/vrml_writer.hpp"
 
 #include "vrml/number_format.hpp"
+#include "vrml/vrml_string.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -202,21 +203,21 @@ void VrmlWriter::writeHeader() {
 
 void VrmlWriter::writeWorldInfo(std::string_view title, std::string_view info) {
     out_.append("WorldInfo {\n    title \" ");
-    out_.append(title);
+    out_.append(vrmlStringText(title));
     out_.append(" \"\n    info \" ");
-    out_.append(info);
+    out_.append(vrmlStringText(info));
     out_.append(" \"\n}\n");
 }
 
 void VrmlWriter::writeWorldInfo(std::string_view title, std::string_view info,
                                 std::span<const std::string> more) {
     out_.append("WorldInfo {\n    title \" ");
-    out_.append(title);
+    out_.append(vrmlStringText(title));
     out_.append(" \"\n    info [\n        \"");
-    out_.append(info);
+    out_.append(vrmlStringText(info));
     for (const std::string& text : more) {
         out_.append("\"\n        \"");
-        out_.append(text);
+        out_.append(vrmlStringText(text));
     }
     out_.append("\"\n    ]\n}\n");
 }
@@ -256,6 +257,21 @@ void VrmlWriter::writeNode(double x, double y, double z, std::int32_t count, std
         out = writeDecimal(out, label);
         out = put(out, labelClose_);
     }
+    writeSphereEnd(out, count, colour);
+}
+
+void VrmlWriter::writeNamedNode(double x, double y, double z, std::int32_t count,
+                                std::string_view name, std::string_view colour) {
+    if (!showLabels_) {
+        writeNode(x, y, z, count, 0, colour);
+        return;
+    }
+    out_.commitUpTo(writeNodeOpen(out_.reserve(blockRoom_), x, y, z));
+    out_.append(vrmlStringText(name));
+    writeSphereEnd(put(out_.reserve(blockRoom_), labelClose_), count, colour);
+}
+
+void VrmlWriter::writeSphereEnd(char* out, std::int32_t count, std::string_view colour) {
     out = put(out, colour);
     out = put(out, sphereAfterColour_);
     out = writeSphereRadius(out, count);
@@ -288,13 +304,19 @@ void VrmlWriter::writeEdge(const EdgeGeometry& edge, std::string_view colour) {
 }
 
 void VrmlWriter::writeLabel(double x, double y, double z, std::uint32_t label) {
+    char digits[kLabelRoom];
+    writeLabel(
+        x, y, z,
+        std::string_view(digits, static_cast<std::size_t>(writeDecimal(digits, label) - digits)));
+}
+
+void VrmlWriter::writeLabel(double x, double y, double z, std::string_view name) {
     if (!showLabels_) {
         throw std::logic_error("label written by a VRML writer made without labels");
     }
-    char* out = writeNodeOpen(out_.reserve(blockRoom_), x, y, z);
-    out = writeDecimal(out, label);
-    out = put(out, labelOnlyClose_);
-    out_.commitUpTo(out);
+    out_.commitUpTo(writeNodeOpen(out_.reserve(blockRoom_), x, y, z));
+    out_.append(vrmlStringText(name));
+    out_.commitUpTo(put(out_.reserve(blockRoom_), labelOnlyClose_));
 }
 
 void VrmlWriter::writeNoCollisionOpen() {

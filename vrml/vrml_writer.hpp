@@ -35,6 +35,13 @@ class VrmlWriter {
     void writeNode(double x, double y, double z, std::int32_t count, std::uint32_t label,
                    std::string_view colour);
 
+    // The same labelled with `name`, any text (written escaped), when labels are shown.
+    void writeNamedNode(double x, double y, double z, std::int32_t count, std::string_view name,
+                        std::string_view colour);
+    void writeNamedNode(double x, double y, double z, std::int32_t count, std::string_view name) {
+        writeNamedNode(x, y, z, count, name, nodeColour_);
+    }
+
     // One edge: a cylinder placed and turned by `edge`; in `colour` (as for nodes) when given.
     void writeEdge(const EdgeGeometry& edge);
     void writeEdge(const EdgeGeometry& edge, std::string_view colour);
@@ -42,6 +49,7 @@ class VrmlWriter {
     // A node's label alone (for merged scenes, where the spheres are one mesh); the writer
     // must have been made with labels shown (checked: std::logic_error otherwise).
     void writeLabel(double x, double y, double z, std::uint32_t label);
+    void writeLabel(double x, double y, double z, std::string_view name);
 
     // A group whose children viewers leave out of collision detection, and its close.
     void writeNoCollisionOpen();
@@ -71,6 +79,8 @@ class VrmlWriter {
     void composeEdgeText(const DrawingStyle& style);
     void cacheSphereRadii();
     char* writeSphereRadius(char* out, std::int32_t count) const;
+    // A node block from its sphere's colour to its end, written at `out` and committed.
+    void writeSphereEnd(char* out, std::int32_t count, std::string_view colour);
     // A node block up to its first shape's varying text: the Transform at (x, y, z).
     char* writeNodeOpen(char* out, double x, double y, double z) const;
 

@@ -2,10 +2,40 @@ import { OrbitCamera } from "./camera.js";
 import { attachControls } from "./controls.js";
 import { LabelLayer, kAllLabelsLimit } from "./labels.js";
 import { SceneRenderer, cylinderOnScreen, sphereOnScreen } from "./renderer.js";
+import { readNodeNames } from "./names.js";
 import { neighbourTable, readSceneData, sceneBounds, suggestedSizeScale } from "./scene_data.js";
 import { PageControls, downloadPicture } from "./ui.js";
 
 const kMostFocusLabels = 500;
+// Labels of the most referenced nodes in view, for scenes too big to label every node; the
+// label layer leaves out those that would overlap.
+const kHubLabels = 400;
+const kMostSuggestions = 12;
+const kMostListedNeighbours = 200;
+
+// The `most` nodes of largest run length, largest first: a histogram finds the smallest run
+// length among them, so only they are sorted.
+function mostReferenced(counts, most) {
+  const kTop = 0xffff;
+  const histogram = new Uint32Array(kTop + 1);
+  counts.forEach((count) => ++histogram[Math.min(count, kTop)]);
+  let threshold = kTop;
+  for (let taken = 0; threshold > 0 && taken + histogram[threshold] < most; --threshold) {
+    taken += histogram[threshold];
+  }
+  const above = [];
+  const at = [];
+  counts.forEach((count, i) => {
+    const capped = Math.min(count, kTop);
+    if (capped > threshold) {
+      above.push(i);
+    } else if (capped === threshold && above.length + at.length < most) {
+      at.push(i);
+    }
+  });
+  const chosen = above.concat(at).slice(0, most);
+  return chosen.sort((a, b) => counts[b] - counts[a] || a - b);
+}
 
 // Ties the scene, the camera, the renderer and the page together and draws on demand.
 class Viewer {
@@ -113,7 +143,11 @@ class Viewer {
       this.drawLabels(view);
       if (this.firstFrame) {
         this.firstFrame = false;
-        this.renderer.whenDrawn().then(() => performance.mark("layout2vrml:first-frame"));
+        this.renderer.whenDrawn().then(() => {
+          performance.mark("layout2vrml:first-frame");
+          // Names are read once the picture is up, not before.
+          setTimeout(() => this.readNames(), 0);
+        });
       }
     }
     if (this.pendingHover && !moving && !this.hoverPicking) {
@@ -149,7 +183,64 @@ class Viewer {
 
   labelFor(view, i) {
     const at = this.project(view, i);
-    return at && { text: String(i), x: at.x, y: at.y, depth: at.depth };
+    return at && { text: this.nodeLabel(i), x: at.x, y: at.y, depth: at.depth };
+  }
+
+  readNames() {
+    try {
+      this.scene.names = readNodeNames(
+        document.getElementById("names-data").textContent,
+        this.scene.nodeCount,
+      );
+    } catch (error) {
+      this.controls.say(error.message);
+      return;
+    }
+    if (this.scene.names) {
+      performance.mark("layout2vrml:names-read");
+      this.changed();
+      setTimeout(() => this.scene.names.searchIndex(), 0);
+    }
+  }
+
+  nodeLabel(i) {
+    return this.scene.names ? this.scene.names.label(i) : String(i);
+  }
+
+  // The most referenced nodes, most first (ties by index): found once, in linear time, when
+  // hub labels are first drawn.
+  hubs() {
+    if (!this.hubNodes) {
+      this.hubNodes = mostReferenced(this.scene.counts, 20 * kHubLabels);
+    }
+    return this.hubNodes;
+  }
+
+  // Every node's label when the file asks for labels and they stay few enough; else, for
+  // labelled or named scenes, the hubs in view.
+  addSceneLabels(view, add) {
+    const labelled = this.scene.showLabels || this.scene.names;
+    if (!this.settings.showLabels || !labelled) {
+      return;
+    }
+    if (this.scene.showLabels && this.scene.nodeCount <= kAllLabelsLimit) {
+      for (let i = 0; i < this.scene.nodeCount; ++i) {
+        add(i);
+      }
+      return;
+    }
+    let added = 0;
+    const width = this.canvas.width;
+    const height = this.canvas.height;
+    for (const i of this.hubs()) {
+      const at = this.project(view, i);
+      if (at && at.x >= 0 && at.x < width && at.y >= 0 && at.y < height) {
+        add(i);
+        if (++added === kHubLabels) {
+          break;
+        }
+      }
+    }
   }
 
   drawLabels(view) {
@@ -172,15 +263,7 @@ class Viewer {
         .slice(0, kMostFocusLabels)
         .forEach((i) => add(rest, i));
     }
-    if (
-      this.settings.showLabels &&
-      this.scene.showLabels &&
-      this.scene.nodeCount <= kAllLabelsLimit
-    ) {
-      for (let i = 0; i < this.scene.nodeCount; ++i) {
-        add(rest, i);
-      }
-    }
+    this.addSceneLabels(view, (i) => add(rest, i));
     this.labels.draw(must, rest, window.devicePixelRatio || 1);
   }
 
@@ -226,7 +309,13 @@ class Viewer {
       if (count !== this.hoverCount) {
         return;
       }
-      this.controls.showHover(node, node >= 0 ? this.scene.counts[node] - 1 : 0, x, y);
+      this.controls.showHover(
+        node,
+        node >= 0 ? this.scene.counts[node] - 1 : 0,
+        x,
+        y,
+        node >= 0 && this.scene.names ? this.scene.names.name(node) : "",
+      );
       if (node !== this.hovered) {
         this.hovered = node;
         this.drawLabels(this.currentView());
@@ -306,8 +395,46 @@ class Viewer {
     this.renderer.setStates(states);
     this.selected = node;
     const references = node >= 0 ? this.scene.counts[node] - 1 : 0;
-    this.controls.showSelection(node, references, new Set(neighbours).size);
+    const distinct = [...new Set(neighbours)];
+    this.controls.showSelection(node, references, distinct.length);
+    this.controls.showDetails(node >= 0 && this.scene.names ? this.details(node, distinct) : null);
     this.changed();
+  }
+
+  // What the selection panel shows of a named node: its name, attributes and neighbours.
+  details(node, neighbours) {
+    const names = this.scene.names;
+    return {
+      name: names.label(node),
+      node,
+      attributes: names.attributes(node),
+      neighbours: neighbours
+        .slice(0, kMostListedNeighbours)
+        .map((i) => ({ node: i, label: names.label(i) })),
+      moreNeighbours: Math.max(0, neighbours.length - kMostListedNeighbours),
+    };
+  }
+
+  // Selects node `node` and flies to it.
+  goTo(node) {
+    this.controls.say("");
+    this.select(node);
+    this.flyToNode(node);
+  }
+
+  // The nodes the search box offers for `text`: the index it spells, then names holding it.
+  suggest(text) {
+    const wanted = text.trim();
+    const found = [];
+    if (/^\d+$/.test(wanted) && Number(wanted) < this.scene.nodeCount) {
+      found.push(Number(wanted));
+    }
+    if (this.scene.names && wanted !== "") {
+      this.scene.names
+        .search(wanted, kMostSuggestions)
+        .forEach((node) => found.includes(node) || found.push(node));
+    }
+    return found.slice(0, kMostSuggestions).map((node) => ({ node, label: this.nodeLabel(node) }));
   }
 
   flyToNode(node) {
@@ -319,16 +446,16 @@ class Viewer {
 
   find(text) {
     const wanted = text.trim();
-    const node = /^\d+$/.test(wanted) ? Number(wanted) : -1;
-    if (node < 0 || node >= this.scene.nodeCount) {
+    const [first] = this.suggest(wanted);
+    if (!first) {
       this.controls.say(
-        `There is no node "${wanted}": nodes are numbered 0 to ${this.scene.nodeCount - 1}.`,
+        this.scene.names
+          ? `No node is named "${wanted}", nor numbered so (0 to ${this.scene.nodeCount - 1}).`
+          : `There is no node "${wanted}": nodes are numbered 0 to ${this.scene.nodeCount - 1}.`,
       );
       return;
     }
-    this.controls.say("");
-    this.select(node);
-    this.flyToNode(node);
+    this.goTo(first.node);
   }
 
   // --- buttons and keys

@@ -14,7 +14,7 @@ import {
 const kHeaderBytes = 4 * kHeaderWords;
 const kNodeBits = kSharedClassBit - 1; // an edge end's node index, without the shared-class bit
 
-function decodeBase64(text) {
+export function decodeBase64(text) {
   if (typeof Uint8Array.fromBase64 === "function") {
     return Uint8Array.fromBase64(text);
   }
@@ -70,6 +70,7 @@ export function readSceneData(text) {
     legend = JSON.parse(new TextDecoder().decode(bytes.subarray(offset, offset + length)));
   }
   return {
+    names: null, // read after the first frame (readNodeNames)
     nodeColours,
     legend,
     nodeCount,

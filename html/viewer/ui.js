@@ -27,10 +27,14 @@ export class PageControls {
       box.checked = viewer.settings[setting];
       box.addEventListener("change", () => viewer.set(setting, box.checked));
     });
-    this.search.addEventListener("keydown", (event) => {
-      if (event.key === "Enter") {
-        viewer.find(this.search.value);
-      }
+    this.suggestions = element("suggestions");
+    this.details = element("details");
+    this.chosenSuggestion = 0;
+    this.search.addEventListener("input", () => this.showSuggestions());
+    this.search.addEventListener("keydown", (event) => this.searchKey(event));
+    this.search.addEventListener("blur", () => {
+      // A click on a suggestion lands before the list goes.
+      setTimeout(() => (this.suggestions.hidden = true), 200);
     });
     this.sizeSlider.addEventListener("input", () =>
       viewer.setSizeScale(2 ** (Number(this.sizeSlider.value) / 10)),
@@ -44,7 +48,7 @@ export class PageControls {
     const box = element("legend");
     const title = document.createElement("div");
     title.className = "legend-title";
-    title.textContent = `colour by ${legend.colourBy}`;
+    title.textContent = legend.title ?? `colour by ${legend.colourBy}`;
     box.append(title);
     legend.legend.forEach((entry, index) => {
       const line = document.createElement("button");
@@ -85,12 +89,109 @@ export class PageControls {
     this.status.textContent = text;
   }
 
-  showHover(node, references, x, y) {
+  // Suggestions for what the search box holds, the first one chosen.
+  showSuggestions() {
+    const found = this.viewer.suggest(this.search.value);
+    this.suggestions.replaceChildren(
+      ...found.map(({ node, label }) => {
+        const line = document.createElement("button");
+        line.className = "suggestion";
+        line.textContent = label === String(node) ? `node ${node}` : label;
+        const index = document.createElement("span");
+        index.className = "index";
+        index.textContent = ` #${node}`;
+        line.append(index);
+        line.addEventListener("mousedown", (event) => event.preventDefault());
+        line.addEventListener("click", () => this.chooseSuggestion(node));
+        return line;
+      }),
+    );
+    this.suggestionNodes = found.map(({ node }) => node);
+    this.markSuggestion(0);
+    this.suggestions.hidden = found.length === 0;
+  }
+
+  markSuggestion(index) {
+    this.chosenSuggestion = index;
+    [...this.suggestions.children].forEach((line, k) =>
+      line.classList.toggle("chosen", k === index),
+    );
+  }
+
+  searchKey(event) {
+    const count = this.suggestionNodes?.length ?? 0;
+    if (event.key === "ArrowDown" || event.key === "ArrowUp") {
+      event.preventDefault();
+      const step = event.key === "ArrowDown" ? 1 : count - 1;
+      this.markSuggestion(count > 0 ? (this.chosenSuggestion + step) % count : 0);
+    } else if (event.key === "Enter") {
+      if (count > 0 && !this.suggestions.hidden) {
+        this.chooseSuggestion(this.suggestionNodes[this.chosenSuggestion]);
+      } else {
+        this.viewer.find(this.search.value);
+      }
+    }
+  }
+
+  chooseSuggestion(node) {
+    this.suggestions.hidden = true;
+    this.viewer.goTo(node);
+  }
+
+  // The panel of a named node: name, attributes and neighbours by name (a click on one goes
+  // there); `details` null hides it. Everything is set as text.
+  showDetails(details) {
+    if (!details) {
+      this.details.hidden = true;
+      this.details.replaceChildren();
+      return;
+    }
+    const heading = document.createElement("h2");
+    heading.textContent = details.name;
+    const index = document.createElement("div");
+    index.className = "index";
+    index.textContent = `node ${details.node}`;
+    const attributes = document.createElement("dl");
+    details.attributes.forEach(([header, value]) => {
+      const term = document.createElement("dt");
+      term.textContent = header;
+      const description = document.createElement("dd");
+      description.textContent = value;
+      attributes.append(term, description);
+    });
+    const title = document.createElement("div");
+    title.className = "neighbours-title";
+    title.textContent = `neighbours (${details.neighbours.length + details.moreNeighbours})`;
+    const list = document.createElement("ul");
+    details.neighbours.forEach(({ node, label }) => {
+      const item = document.createElement("li");
+      const link = document.createElement("button");
+      link.className = "neighbour";
+      link.textContent = label;
+      link.addEventListener("click", () => this.viewer.goTo(node));
+      item.append(link);
+      list.append(item);
+    });
+    if (details.moreNeighbours > 0) {
+      const more = document.createElement("li");
+      more.textContent = `and ${details.moreNeighbours} more`;
+      list.append(more);
+    }
+    this.details.replaceChildren(heading, index, attributes, title, list);
+    // Below the toolbar, which wraps on narrow windows.
+    this.details.style.top = `${element("toolbar").getBoundingClientRect().bottom + 6}px`;
+    this.details.hidden = false;
+  }
+
+  showHover(node, references, x, y, name = "") {
     if (node < 0) {
       this.tooltip.hidden = true;
       return;
     }
-    this.tooltip.textContent = `node ${node} · ${references} reference${references === 1 ? "" : "s"}`;
+    const counted = `${references} reference${references === 1 ? "" : "s"}`;
+    this.tooltip.textContent = name
+      ? `${name} · node ${node} · ${counted}`
+      : `node ${node} · ${counted}`;
     this.tooltip.style.left = `${x + 14}px`;
     this.tooltip.style.top = `${y + 10}px`;
     this.tooltip.hidden = false;

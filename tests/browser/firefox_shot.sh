@@ -3,7 +3,10 @@
 # Usage: firefox_shot.sh PAGE_PATH OUT_PNG
 # Env (optional): SHOT_WIDTH/SHOT_HEIGHT (viewport, default 800x600),
 #                 SHOT_SETTLE_MS (extra wait after the first frames, default 500),
-#                 SHOT_TIMEOUT (overall seconds, default 60), FIREFOX (default firefox-esr).
+#                 SHOT_TIMEOUT (overall seconds, default 60), FIREFOX (default firefox-esr),
+#                 SHOT_SCRIPT (a file of JavaScript run as an async WebDriver script after
+#                 the page has drawn, before the shot; what it passes to its callback is
+#                 written as JSON to OUT_PNG.json).
 #
 # Why this shape: headless Firefox without an X display finds no GL driver
 # ("Exhausted GL driver options"), so WebGL is off. With an X display (Xvfb) the
@@ -141,6 +144,11 @@ async function main() {
       const tick = () => (++n < 5 ? requestAnimationFrame(tick) : setTimeout(done, ${+settle}));
       requestAnimationFrame(tick);`,
     args: [], scriptTimeout: 30000 });
+  if (process.env.SHOT_SCRIPT) {
+    const result = await send("WebDriver:ExecuteAsyncScript", {
+      script: fs.readFileSync(process.env.SHOT_SCRIPT, "utf8"), args: [], scriptTimeout: 60000 });
+    fs.writeFileSync(outPng + ".json", JSON.stringify(result.value));
+  }
   const shot = await send("WebDriver:TakeScreenshot", { full: false, hash: false });
   fs.writeFileSync(outPng, Buffer.from(shot.value, "base64"));
   try { await send("Marionette:Quit", { flags: ["eForceQuit"] }); } catch (e) { /* closing */ }

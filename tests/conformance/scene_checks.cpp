@@ -61,6 +61,7 @@ class Checker {
         checkCounts();
         checkSpheres();
         checkLabels();
+        checkInfo();
         checkCylinders();
         if (options_.componentColours) {
             checkColours();
@@ -103,13 +104,25 @@ class Checker {
         }
     }
 
+    void checkInfo() {
+        for (const std::string& line : options_.infoLines) {
+            if (std::find(actual_.worldInfo.begin(), actual_.worldInfo.end(), line) ==
+                actual_.worldInfo.end()) {
+                fail("WorldInfo holds no line \"" + line + "\"");
+            }
+        }
+    }
+
     void checkLabels() {
         const std::size_t count = std::min(actual_.labels.size(), expected_.nodes.size());
         for (std::size_t i = 0; i < count; ++i) {
             const WorldLabel& label = actual_.labels[i];
             const std::string name = "label " + std::to_string(i);
-            if (label.lines != std::vector<std::string>{std::to_string(i)}) {
-                fail(name + ": text is not \"" + std::to_string(i) + "\"");
+            const std::string wanted = i < options_.names.size() && !options_.names[i].empty()
+                                           ? options_.names[i]
+                                           : std::to_string(i);
+            if (label.lines != std::vector<std::string>{wanted}) {
+                fail(name + ": text is not \"" + wanted + "\"");
             }
             if (distance(label.origin, expected_.nodes[i].position) > tolerance_) {
                 fail(name + ": origin " + text(label.origin) + ", expected " +

@@ -2,7 +2,9 @@
 // would show matches the layout: sphere positions and sizes, labels, and edge cylinders.
 //
 //   vrml_conformance LAYOUT.3dlayout SCENE.wrl [--labels true|false] [--edges true|false]
-//                    [--colour component|none]
+//                    [--colour component|none] [--names LIST] [--info TEXT]...
+//
+// LIST holds the labels' expected texts, one a line; TEXT is a line the WorldInfo must hold.
 //
 // Exit status: 0 when every check passes, 1 when any fails, 2 on bad usage or input.
 
@@ -12,6 +14,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +39,18 @@ std::optional<bool> switchValue(const std::string& word) {
     return std::nullopt;
 }
 
+std::vector<std::string> linesOf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 std::optional<Arguments> parseArguments(const std::vector<std::string>& words) {
     if (words.size() < 2 || words.size() % 2 != 0) {
         return std::nullopt;
@@ -44,6 +59,14 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& words) {
     for (std::size_t k = 2; k < words.size(); k += 2) {
         if (words[k] == "--colour" && (words[k + 1] == "component" || words[k + 1] == "none")) {
             arguments.options.componentColours = words[k + 1] == "component";
+            continue;
+        }
+        if (words[k] == "--names") {
+            arguments.options.names = linesOf(words[k + 1]);
+            continue;
+        }
+        if (words[k] == "--info") {
+            arguments.options.infoLines.push_back(words[k + 1]);
             continue;
         }
         const std::optional<bool> value = switchValue(words[k + 1]);
@@ -86,8 +109,9 @@ int main(int argc, char** argv) {
     const std::optional<Arguments> arguments =
         parseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!arguments) {
-        std::printf("usage: vrml_conformance LAYOUT.3dlayout SCENE.wrl [--labels true|false] "
-                    "[--edges true|false] [--colour component|none]\n");
+        std::printf(
+            "usage: vrml_conformance LAYOUT.3dlayout SCENE.wrl [--labels true|false] "
+            "[--edges true|false] [--colour component|none] [--names LIST] [--info TEXT]...\n");
         return 2;
     }
     try {

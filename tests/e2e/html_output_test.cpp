@@ -115,13 +115,15 @@ TEST_F(HtmlOutput, DataHoldsTheFittedSceneInTheVrmlOrder) {
 }
 
 // A name that is markup stays text: the page's title and heading show it, nothing runs it.
-TEST_F(HtmlOutput, InputNameIsShownAsText) {
-    fs::create_directory(scratch / "<script>alert(1)<");
-    const fs::path layout = scratch / "<script>alert(1)<" / "script>.3dlayout";
+// Only the file's own name is shown, never the directories it lies in.
+TEST_F(HtmlOutput, InputNameIsShownAsTextWithoutItsDirectories) {
+    fs::create_directory(scratch / "private-dir");
+    const fs::path layout = scratch / "private-dir" / "<img src=x onerror=alert(1)>.3dlayout";
     fs::copy_file(kExamples / "karate.3dlayout", layout);
-    const std::string page = convert("<script>alert(1)</script>.3dlayout", "scene.html");
-    EXPECT_EQ(page.find("alert(1)</script>"), std::string::npos);
-    EXPECT_NE(page.find("<title>&lt;script&gt;alert(1)&lt;/script&gt;.3dlayout</title>"),
+    const std::string page = convert(layout, "scene.html");
+    EXPECT_EQ(page.find("<img src=x"), std::string::npos);
+    EXPECT_EQ(page.find("private-dir"), std::string::npos);
+    EXPECT_NE(page.find("<title>&lt;img src=x onerror=alert(1)&gt;.3dlayout</title>"),
               std::string::npos);
 }
 

@@ -5,7 +5,10 @@
 // VRMLLoader builds it.
 //
 //   node check_glb.mjs LAYOUT GLB [--wrl WRL] [--labels true|false] [--edges true|false]
+//                      [--names LIST]
 //
+// LIST: the names the converter was given, one a line; labelled spheres must carry them
+// exactly (their index where a name is empty).
 // Prints what is wrong and exits 1; prints one summary line and exits 0 when all is right.
 
 import { readFileSync } from 'node:fs';
@@ -33,12 +36,13 @@ function near(a, b, tolerance) {
 }
 
 function parseArguments(argv) {
-    const options = { layout: argv[0], glb: argv[1], wrl: null, labels: false, edges: true };
+    const options = { layout: argv[0], glb: argv[1], wrl: null, labels: false, edges: true, names: [] };
     for (let i = 2; i + 1 < argv.length; i += 2) {
         const value = argv[i + 1];
         if (argv[i] === '--wrl') options.wrl = value;
         else if (argv[i] === '--labels') options.labels = value === 'true';
         else if (argv[i] === '--edges') options.edges = value === 'true';
+        else if (argv[i] === '--names') options.names = readFileSync(value, 'utf8').split('\n');
         else throw new Error(`unknown option ${argv[i]}`);
     }
     return options;
@@ -136,13 +140,15 @@ function gltfShapes(scene, name) {
                 shapes.push(shapeOf(matrix.clone().premultiply(object.matrixWorld), extent));
             }
         } else if (object.isMesh) {
-            shapes.push({ name: object.name, ...shapeOf(object.matrixWorld, extentOf(object.geometry)) });
+            // The loader makes names fit for animation paths; the file's own is in userData.
+            const name = object.userData.name ?? object.name;
+            shapes.push({ name, ...shapeOf(object.matrixWorld, extentOf(object.geometry)) });
         }
     });
     return shapes;
 }
 
-function checkSpheres(spheres, layout, labels) {
+function checkSpheres(spheres, layout, labels, names) {
     if (spheres.length !== layout.nodeCount) {
         fail(`${spheres.length} spheres for ${layout.nodeCount} nodes`);
         return;
@@ -152,8 +158,9 @@ function checkSpheres(spheres, layout, labels) {
         if (!near(sphere.sphereRadius, expected, 1e-5)) {
             fail(`sphere ${i}: radius ${sphere.sphereRadius}, expected ${expected}`);
         }
-        if (labels && sphere.name !== String(i)) {
-            fail(`sphere ${i} is named ${sphere.name}`);
+        const wanted = names[i] || String(i);
+        if (labels && sphere.name !== wanted) {
+            fail(`sphere ${i} is named ${JSON.stringify(sphere.name)}, not ${JSON.stringify(wanted)}`);
         }
     });
 }
@@ -246,7 +253,7 @@ async function main() {
     const gltf = await parse(new GLTFLoader(), data);
     const spheres = gltfShapes(gltf.scene, 'nodes');
     const cylinders = gltfShapes(gltf.scene, 'edges');
-    checkSpheres(spheres, layout, options.labels);
+    checkSpheres(spheres, layout, options.labels, options.names);
     checkCylinders(cylinders, spheres, layout, options.edges);
     const camera = gltf.cameras[0];
     if (!camera || !near(camera.fov, 45, 1e-4)

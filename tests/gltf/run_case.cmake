@@ -3,19 +3,28 @@
 # prints anything.
 #
 #   cmake -DCONVERTER=... -DNODE=... -DCHECKER=... -DLAYOUT=... -DSCENE=... -DLABELS=true|false
-#         -DEDGES=true|false -P run_case.cmake
+#         -DEDGES=true|false [-DNAMES=LIST] -P run_case.cmake
+#
+# NAMES: a list of names (one a line) to convert with and to find on the labelled spheres.
 
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/require_definitions.cmake")
 require_definitions(CONVERTER NODE CHECKER LAYOUT SCENE LABELS EDGES)
 
+set(name_words "")
+set(check_name_words "")
+if(DEFINED NAMES)
+  set(name_words -names "${NAMES}")
+  set(check_name_words --names "${NAMES}")
+endif()
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
 foreach(extension IN ITEMS glb wrl)
-  convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.${extension}" "${LABELS}" "${EDGES}")
+  convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.${extension}" "${LABELS}" "${EDGES}"
+    ${name_words})
 endforeach()
 
 execute_process(
   COMMAND "${NODE}" "${CHECKER}" "${LAYOUT}" "${SCENE}.glb" --wrl "${SCENE}.wrl"
-          --labels "${LABELS}" --edges "${EDGES}"
+          --labels "${LABELS}" --edges "${EDGES}" ${check_name_words}
   RESULT_VARIABLE check_status
   OUTPUT_VARIABLE check_output
   ERROR_VARIABLE check_errors)

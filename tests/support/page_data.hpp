@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace l2v::testing {
 
@@ -56,6 +58,59 @@ template <class T> T valueAt(const std::string& bytes, std::size_t offset) {
     T value{};
     std::memcpy(&value, bytes.data() + offset, sizeof value);
     return value;
+}
+
+// The node table of a named page: the headers as JSON text and every node's cells, name
+// first. Nothing when the page has no names block or it is damaged.
+struct PageNames {
+    std::string headersJson;
+    std::vector<std::vector<std::string>> cells; // per node, per column
+};
+
+inline std::optional<PageNames> pageNames(std::string_view page, std::uint32_t nodes) {
+    constexpr std::string_view kOpen =
+        R"(<script type="application/octet-stream" id="names-data">)";
+    const std::size_t start = page.find(kOpen);
+    const std::size_t end = start == std::string_view::npos ? start : page.find("</script>", start);
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto block = decodeBase64(page.substr(start + kOpen.size(), end - start - kOpen.size()));
+    if (!block || block->size() < 12 || valueAt<std::uint32_t>(*block, 4) != 0) {
+        return std::nullopt;
+    }
+    const auto columns = valueAt<std::uint32_t>(*block, 0);
+    const auto headersLength = valueAt<std::uint32_t>(*block, 8);
+    PageNames names;
+    names.headersJson = block->substr(12, headersLength);
+    std::size_t at = 12 + std::size_t{headersLength};
+    std::vector<std::size_t> lengths;
+    for (std::size_t cell = 0; cell < std::size_t{nodes} * columns; ++cell) {
+        std::size_t length = 0;
+        for (int shift = 0; at < block->size(); shift += 7) {
+            const auto byte = static_cast<unsigned char>((*block)[at++]);
+            length |= std::size_t{byte & 0x7FU} << shift;
+            if ((byte & 0x80U) == 0) {
+                break;
+            }
+        }
+        lengths.push_back(length);
+    }
+    for (std::size_t node = 0; node < nodes; ++node) {
+        names.cells.emplace_back();
+        for (std::size_t column = 0; column < columns; ++column) {
+            const std::size_t length = lengths[node * columns + column];
+            if (at + length > block->size()) {
+                return std::nullopt;
+            }
+            names.cells.back().push_back(block->substr(at, length));
+            at += length;
+        }
+    }
+    if (at != block->size()) {
+        return std::nullopt;
+    }
+    return names;
 }
 
 } // namespace l2v::testing

@@ -113,3 +113,19 @@ TEST(CommandLine, ColourWordsAndPartitionPaths) {
     EXPECT_EQ(parse({"-in", "g.3dlayout", "-color", "Community"}).colour.partitionPath,
               "Community");
 }
+
+TEST(CommandLine, NamesFileAndColumnColouring) {
+    using l2v::ColourBy;
+    const RunOptions named = parse(
+        {"-in", "g.3dlayout", "-namesfile", "a.csv", "-names", "b.tsv", "-color", "column:Group"});
+    EXPECT_EQ(named.namesPath, "b.tsv"); // matched by prefix; the later one holds
+    EXPECT_EQ(named.colour.by, ColourBy::column);
+    EXPECT_EQ(named.colour.column, "Group");
+    // No other option is a prefix of -names: "-n" and "-name" are skipped with their values.
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-name", "x.csv"}).namesPath, "");
+    EXPECT_EQ(refusal({"-in", "g.3dlayout", "-color", "column:group"}),
+              "-color column:group needs a node table: -names FILE.csv.");
+    const RunOptions file = parse({"-in", "g.3dlayout", "-color", "./column:x"});
+    EXPECT_EQ(file.colour.by, ColourBy::partitionFile);
+    EXPECT_EQ(file.colour.partitionPath, "./column:x");
+}

@@ -66,11 +66,46 @@ TEST(JsonWriter, RefusesMisnestedOrUnquotableText) {
     json.beginArray();
     EXPECT_THROW(json.key("k"), std::logic_error);
     EXPECT_THROW(json.endObject(), std::logic_error);
-    EXPECT_THROW(json.string("say \"hi\""), std::logic_error);
-    EXPECT_THROW(json.string(std::string(l2v::kMaxJsonNameLength + 1, 'n')), std::logic_error);
+    EXPECT_THROW(json.key("say \"hi\""), std::logic_error);
     EXPECT_FALSE(json.complete());
     json.endArray();
     EXPECT_TRUE(json.complete());
+}
+
+// Users' texts (names, attribute values, file names) reach JSON only through string() and
+// textKey(): whatever they hold, the document must stay valid and read back the same.
+TEST(JsonWriter, EscapesAnyTextOfAnyLength) {
+    const std::string hostile = "say \"hi\" \\ </script>\n\t\x01\x1f\x7f \xd7\xa9";
+    EXPECT_EQ(written([&](auto& json) {
+                  json.beginObject();
+                  json.textKey(hostile);
+                  json.string(hostile);
+                  json.endObject();
+              }),
+              R"({"say \"hi\" \\ </script>\u000a\u0009\u0001\u001f)"
+              "\x7f \xd7\xa9\":\"say \\\"hi\\\" \\\\ </script>\\u000a\\u0009\\u0001\\u001f\x7f "
+              "\xd7\xa9\"}");
+    // Longer than one token's room, and escapes falling on every offset of its pieces.
+    std::string longText;
+    for (int i = 0; i < 500; ++i) {
+        longText += i % 7 == 0 ? '"' : static_cast<char>('a' + i % 26);
+    }
+    const auto writeLong = [&](auto& json) {
+        json.beginArray();
+        json.string(longText);
+        json.string(longText);
+        json.endArray();
+    };
+    const std::string text = written(writeLong);
+    std::string expected;
+    for (const char c : longText) {
+        expected += c == '"' ? std::string("\\\"") : std::string(1, c);
+    }
+    EXPECT_EQ(text, "[\"" + expected + "\",\"" + expected + "\"]");
+    l2v::JsonMeasure measure;
+    l2v::JsonWriter<l2v::JsonMeasure> json(measure);
+    writeLong(json);
+    EXPECT_EQ(measure.length(), text.size());
 }
 
 TEST(GlbViews, WritesEachViewPaddedToItsPlannedOffset) {
