@@ -384,6 +384,8 @@ async function checkEdgeBehindEye(page, shapes, layout) {
                 window.layout2vrml.camera.flyTo(target, d);
                 window.layout2vrml.changed();
             }, [sphere.centre, distance]);
+            // Under load the first frame of the flight may come after settle's wait began.
+            await page.waitForFunction(() => window.layout2vrml.camera.flight === null);
             await settle(page);
             checkPixels(await screenshot(page), sites, `flown to node ${node}, the edge that leads behind the eye:`);
             return sites.length;
