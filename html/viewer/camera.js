@@ -125,6 +125,11 @@ export class OrbitCamera {
     ]);
   }
 
+  // How far in front of the eye `point` lies, along the direction of view.
+  depthOf(point) {
+    return -dot(this.back, added(point, scaled(this.eye(), -1)));
+  }
+
   // How far the eye is from `point`.
   distanceTo(point) {
     return Math.hypot(...added(this.eye(), scaled(point, -1)));

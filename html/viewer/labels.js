@@ -4,12 +4,63 @@
 export const kAllLabelsLimit = 20000;
 const kLabelColour = "#9fb4ff";
 
+// The boxes placed so far, filed by the cells of a grid they touch, so a new box is compared
+// with its neighbours only.
+class BoxGrid {
+  constructor(cellSize) {
+    this.cellSize = cellSize;
+    this.cells = new Map();
+  }
+
+  // Calls `visit(key)` for every cell `box` touches; stops when it returns true.
+  someCell(box, visit) {
+    const size = this.cellSize;
+    const right = Math.floor((box.left + box.width) / size);
+    const bottom = Math.floor((box.top + box.height) / size);
+    for (let row = Math.floor(box.top / size); row <= bottom; ++row) {
+      for (let column = Math.floor(box.left / size); column <= right; ++column) {
+        if (visit(`${column},${row}`)) {
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
+  overlaps(box) {
+    return this.someCell(box, (key) =>
+      (this.cells.get(key) ?? []).some(
+        (t) =>
+          box.left < t.left + t.width &&
+          t.left < box.left + box.width &&
+          box.top < t.top + t.height &&
+          t.top < box.top + box.height,
+      ),
+    );
+  }
+
+  add(box) {
+    this.someCell(box, (key) => {
+      const cell = this.cells.get(key);
+      if (cell) {
+        cell.push(box);
+      } else {
+        this.cells.set(key, [box]);
+      }
+      return false;
+    });
+  }
+}
+
 // Node index labels drawn on a 2D canvas over the scene, nearest first; a label that would
 // overlap one already drawn is left out.
 export class LabelLayer {
   constructor(canvas) {
     this.canvas = canvas;
     this.context = canvas.getContext("2d");
+    // The last drawing's boxes, drawn and left out, in the order they were tried: for tests.
+    this.placed = [];
+    this.leftOut = [];
   }
 
   fitCanvas(width, height) {
@@ -28,22 +79,27 @@ export class LabelLayer {
     c.lineWidth = 3 * ratio;
     c.strokeStyle = "rgba(0, 0, 0, 0.85)";
     c.fillStyle = kLabelColour;
-    const taken = [];
     const height = 14 * ratio;
+    const taken = new BoxGrid(8 * height);
+    this.placed = [];
+    this.leftOut = [];
     const place = (label, always) => {
       const width = c.measureText(label.text).width;
-      const box = { left: label.x + 4 * ratio, top: label.y - height / 2, width, height };
-      const overlaps = taken.some(
-        (t) =>
-          box.left < t.left + t.width &&
-          t.left < box.left + box.width &&
-          box.top < t.top + t.height &&
-          t.top < box.top + box.height,
-      );
-      if (overlaps && !always) {
+      const order = this.placed.length + this.leftOut.length;
+      const box = {
+        left: label.x + 4 * ratio,
+        top: label.y - height / 2,
+        width,
+        height,
+        order,
+        always,
+      };
+      if (!always && taken.overlaps(box)) {
+        this.leftOut.push(box);
         return;
       }
-      taken.push(box);
+      taken.add(box);
+      this.placed.push(box);
       c.strokeText(label.text, box.left, label.y);
       c.fillText(label.text, box.left, label.y);
     };

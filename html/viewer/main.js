@@ -1,7 +1,7 @@
 import { OrbitCamera } from "./camera.js";
 import { attachControls } from "./controls.js";
 import { LabelLayer, kAllLabelsLimit } from "./labels.js";
-import { SceneRenderer } from "./renderer.js";
+import { SceneRenderer, cylinderOnScreen, sphereOnScreen } from "./renderer.js";
 import { readNodeNames } from "./names.js";
 import { neighbourTable, readSceneData, sceneBounds, suggestedSizeScale } from "./scene_data.js";
 import { PageControls, downloadPicture } from "./ui.js";
@@ -44,7 +44,16 @@ class Viewer {
     this.bounds = sceneBounds(scene);
     this.camera = new OrbitCamera();
     this.canvas = document.getElementById("scene");
-    this.renderer = new SceneRenderer(this.canvas, scene);
+    this.renderer = new SceneRenderer(this.canvas, scene, {
+      onLost: () =>
+        this.showFailure(
+          "The graphics context was lost: the view returns when the browser restores it.",
+        ),
+      onRestored: () => {
+        this.showFailure("");
+        this.changed();
+      },
+    });
     this.labels = new LabelLayer(document.getElementById("labels"));
     this.settings = { showEdges: scene.showEdges, showLabels: true, transparent: true };
     this.suggestedScale = suggestedSizeScale(scene);
@@ -53,6 +62,13 @@ class Viewer {
     this.highlighted = false;
     this.hovered = -1;
     this.pendingHover = null;
+    this.hoverPicking = false;
+    // Picks finish a little later, when the GPU has drawn them: a pick whose count is no
+    // longer the current one (the pointer left, Escape came) is dropped.
+    this.hoverCount = 0;
+    this.selectionCount = 0;
+    // A test hook: picks finish this many milliseconds later.
+    this.pickDelay = 0;
     this.neighbours = null;
     this.frameRequested = false;
     this.dirty = true;
@@ -88,12 +104,19 @@ class Viewer {
   currentView() {
     const aspect = this.canvas.width / this.canvas.height;
     const pixelAngle = this.pixelAngle();
-    // The nearest any shape can be: no closer than the ball that holds the scene.
-    const nearest = Math.max(this.camera.distanceTo(this.bounds.centre) - this.bounds.radius, 1e-9);
-    const onScreen = (radius) => (radius * this.sizeScale) / (pixelAngle * nearest);
+    // The nearest in view depth a node can be: its centre lies inside the ball that holds the
+    // scene, shrunk by the largest sphere. The shaders measure sizes by view depth too.
+    const { centre, radius, largestRadius } = this.bounds;
+    const nearest = this.camera.depthOf(centre) - (radius - largestRadius);
+    const scale = this.sizeScale;
     return {
-      largestSphere: onScreen(this.bounds.largestRadius),
-      widestCylinder: onScreen(this.scene.edgeRadius),
+      largestSphere: sphereOnScreen(largestRadius * scale, nearest, pixelAngle),
+      // A cylinder's end lies at most a node radius beyond its node (the shortest edges).
+      widestCylinder: cylinderOnScreen(
+        this.scene.edgeRadius * scale,
+        nearest - this.scene.nodeRadius * scale,
+        pixelAngle,
+      ),
       view: this.camera.viewMatrix(),
       projection: this.camera.projectionMatrix(aspect, this.bounds),
       pixelAngle,
@@ -106,6 +129,9 @@ class Viewer {
 
   frame(now) {
     this.frameRequested = false;
+    if (this.renderer.lost) {
+      return;
+    }
     const moving = this.camera.step(now);
     if (this.renderer.fitCanvas()) {
       this.dirty = true;
@@ -124,7 +150,7 @@ class Viewer {
         });
       }
     }
-    if (this.pendingHover && !moving) {
+    if (this.pendingHover && !moving && !this.hoverPicking) {
       this.pickHover();
     }
     document.body.dataset.camera = moving ? "moving" : "still";
@@ -255,7 +281,13 @@ class Viewer {
   // Resolves to the node under the pointer, or -1.
   nodeAt(clientX, clientY) {
     const at = this.devicePoint(clientX, clientY);
-    return this.renderer.nodeAt(this.currentView(), at.x, at.y);
+    const node = this.renderer.nodeAt(this.currentView(), at.x, at.y);
+    if (this.pickDelay <= 0) {
+      return node;
+    }
+    return node.then(
+      (found) => new Promise((resolve) => setTimeout(() => resolve(found), this.pickDelay)),
+    );
   }
 
   hover(clientX, clientY) {
@@ -263,10 +295,20 @@ class Viewer {
     this.requestFrame();
   }
 
+  // One hover pick at a time; the pointer's latest place waits for the next.
   pickHover() {
     const { x, y } = this.pendingHover;
     this.pendingHover = null;
+    this.hoverPicking = true;
+    const count = this.hoverCount;
     this.nodeAt(x, y).then((node) => {
+      this.hoverPicking = false;
+      if (this.pendingHover) {
+        this.requestFrame();
+      }
+      if (count !== this.hoverCount) {
+        return;
+      }
       this.controls.showHover(node >= 0 ? this.nodeFacts(node) : null, x, y);
       if (node !== this.hovered) {
         this.hovered = node;
@@ -276,6 +318,7 @@ class Viewer {
   }
 
   leave() {
+    ++this.hoverCount;
     this.pendingHover = null;
     this.hovered = -1;
     this.controls.showHover(null);
@@ -283,16 +326,18 @@ class Viewer {
   }
 
   click(clientX, clientY) {
+    const count = this.selectionCount;
     this.nodeAt(clientX, clientY).then((node) => {
-      if (node >= 0) {
+      if (node >= 0 && count === this.selectionCount) {
         this.select(node);
       }
     });
   }
 
   doubleClick(clientX, clientY) {
+    const count = this.selectionCount;
     this.nodeAt(clientX, clientY).then((node) => {
-      if (node >= 0) {
+      if (node >= 0 && count === this.selectionCount) {
         this.flyToNode(node);
       }
     });
@@ -426,6 +471,12 @@ class Viewer {
 
   // --- buttons and keys
 
+  showFailure(text) {
+    const failure = document.getElementById("failure");
+    failure.textContent = text;
+    failure.hidden = text === "";
+  }
+
   reset() {
     this.camera.reset();
     this.changed();
@@ -462,6 +513,7 @@ class Viewer {
   key(event) {
     const actions = {
       Escape: () => {
+        ++this.selectionCount;
         this.select(-1);
         this.chosenEntry = -1;
         this.controls.markLegendEntry(-1);

@@ -3,6 +3,7 @@ import {
   kDataTextureWidth,
   kEdgeTransparency,
   kLargestBorderPoint,
+  kLargestPoint,
   kNodeColour,
   kNodeTransparency,
   kWidestLine,
@@ -14,10 +15,29 @@ function textureRows(count) {
   return Math.max(1, Math.ceil(count / kDataTextureWidth));
 }
 
+// The on-screen radius (pixels) of the outline of a sphere of `radius` whose centre lies
+// `depth` in front of the eye, at most: the shaders' rule (sphere.vert) for the nearest a
+// sphere can be, since the outline widens as the eye nears. Infinite when the sphere may
+// reach the eye's plane.
+export function sphereOnScreen(radius, depth, pixelAngle) {
+  return depth > radius
+    ? radius / (pixelAngle * Math.sqrt(depth * depth - radius * radius))
+    : Infinity;
+}
+
+// The on-screen radius (pixels) of a cylinder of `radius` whose nearer end lies `depth` in
+// front of the eye, at most: the shaders' rule (cylinder.vert).
+export function cylinderOnScreen(radius, depth, pixelAngle) {
+  return depth > radius ? radius / (pixelAngle * (depth - radius)) : Infinity;
+}
+
 // Draws the scene with WebGL2: every sphere and cylinder one square facing the eye, ray-cast
-// per pixel, with its data fetched from textures by shape number. Semi-transparent scenes use weighted blended transparency, so nothing is sorted.
+// per pixel, with its data fetched from textures by shape number. Semi-transparent scenes use
+// weighted blended transparency, so nothing is sorted. A lost context (the GPU reset, or the
+// browser reclaimed it) calls `onLost`; once the browser restores it, every resource is made
+// anew and `onRestored` is called.
 export class SceneRenderer {
-  constructor(canvas, scene) {
+  constructor(canvas, scene, { onLost, onRestored }) {
     const gl = canvas.getContext("webgl2", { antialias: false, alpha: false, depth: true });
     if (!gl) {
       throw new Error("This browser cannot draw the scene: WebGL2 is not available.");
@@ -25,11 +45,34 @@ export class SceneRenderer {
     this.gl = gl;
     this.canvas = canvas;
     this.scene = scene;
+    this.lost = false;
+    this.states = null;
+    // A test hook: draws spheres wider than this many pixels across as squares, as on a device
+    // with small points.
+    this.pointSizeLimit = Infinity;
+    canvas.addEventListener("webglcontextlost", (event) => {
+      event.preventDefault(); // so that the browser restores it
+      this.lost = true;
+      onLost();
+    });
+    canvas.addEventListener("webglcontextrestored", () => {
+      this.createResources();
+      this.lost = false;
+      onRestored();
+    });
+    this.createResources();
+  }
+
+  // Programs, data textures, targets and the pick buffer: everything a context holds.
+  createResources() {
+    const gl = this.gl;
+    const scene = this.scene;
     this.weighted = gl.getExtension("EXT_color_buffer_float") !== null;
     const largest = gl.getParameter(gl.MAX_TEXTURE_SIZE);
     if (textureRows(scene.nodeCount) > largest || textureRows(scene.edgeCount) > largest) {
       throw new Error("This browser cannot hold a scene this large.");
     }
+    this.largestPointSize = gl.getParameter(gl.ALIASED_POINT_SIZE_RANGE)[1];
     this.spheres = buildProgram(gl, "sphere.vert", "sphere.frag", true);
     this.cylinders = buildProgram(gl, "cylinder.vert", "cylinder.frag", true);
     this.composite = buildProgram(gl, "composite.vert", "composite.frag", false);
@@ -37,6 +80,15 @@ export class SceneRenderer {
     this.createEdgeTexture();
     this.noAttributes = gl.createVertexArray();
     this.targets = null;
+    this.pickBuffer = gl.createBuffer();
+    this.picks = Promise.resolve();
+  }
+
+  // The largest radius on screen (pixels) a sphere is drawn as a point with: points wider than
+  // the device draws are drawn as squares (sphere.vert's point size).
+  largestPoint() {
+    const size = Math.min(this.largestPointSize, this.pointSizeLimit);
+    return Math.max(0, Math.min(kLargestPoint, (size / 2 - 1) / 1.35));
   }
 
   // A texture of `count` texels (nodes or edges), kDataTextureWidth wide, read texel by texel.
@@ -81,7 +133,8 @@ export class SceneRenderer {
       gl.UNSIGNED_BYTE,
       this.colours,
     );
-    this.states = new Uint8Array(texels);
+    // The states outlive a lost context.
+    this.states = this.states ?? new Uint8Array(texels);
     this.stateTexture = this.createDataTexture(
       nodeCount,
       gl.R8UI,
@@ -95,6 +148,9 @@ export class SceneRenderer {
   setStates(states) {
     const gl = this.gl;
     this.states.set(states);
+    if (this.lost) {
+      return;
+    }
     gl.bindTexture(gl.TEXTURE_2D, this.stateTexture);
     const rows = textureRows(this.scene.nodeCount);
     gl.texSubImage2D(
@@ -182,6 +238,7 @@ export class SceneRenderer {
     gl.uniform1f(u.uSizeScale, view.sizeScale);
     gl.uniform1f(u.uPixelAngle, view.pixelAngle);
     gl.uniform2f(u.uViewport, this.canvas.width, this.canvas.height);
+    gl.uniform1f(u.uLargestPoint, this.largestPoint());
     gl.uniform1i(u.uHighlight, view.highlight ? 1 : 0);
     gl.uniform1i(u.uPass, pass);
     const transparency = program === this.spheres ? kNodeTransparency : kEdgeTransparency;
@@ -201,14 +258,14 @@ export class SceneRenderer {
 
   // Spheres and cylinders small on screen are drawn as points and lines; the large form
   // (squares) is drawn too only when the view may hold a large one, since every shape costs
-  // six vertices there.
+  // six vertices there. The shaders choose each shape's form by the same limits.
   drawShapes(view, pass, withEdges) {
     const gl = this.gl;
     gl.bindVertexArray(this.noAttributes);
     this.useSurfaceProgram(this.spheres, view, pass);
     gl.uniform1i(this.spheres.uniforms.uForm, 0);
     gl.drawArrays(gl.POINTS, 0, this.scene.nodeCount);
-    if (view.largestSphere > kLargestBorderPoint) {
+    if (view.largestSphere > Math.min(kLargestBorderPoint, this.largestPoint())) {
       gl.uniform1i(this.spheres.uniforms.uForm, 1);
       gl.drawArrays(gl.TRIANGLES, 0, 6 * this.scene.nodeCount);
     }
@@ -229,6 +286,9 @@ export class SceneRenderer {
   // may have in it.
   render(view) {
     const gl = this.gl;
+    if (this.lost) {
+      return;
+    }
     gl.viewport(0, 0, this.canvas.width, this.canvas.height);
     if (!view.transparent) {
       gl.bindFramebuffer(gl.FRAMEBUFFER, null);
@@ -275,12 +335,19 @@ export class SceneRenderer {
   }
 
   // Resolves to the node drawn nearest at device pixel (x, y) from the top left, or -1: the
-  // spheres are drawn once more, as node numbers, into that one pixel.
+  // spheres are drawn once more, as node numbers, into that one pixel. One pick at a time
+  // reads through the one pick buffer; the others wait their turn.
   nodeAt(view, x, y) {
+    const pick = this.picks.then(() => this.readNodeAt(view, x, y));
+    this.picks = pick.catch(() => {});
+    return pick;
+  }
+
+  readNodeAt(view, x, y) {
     const gl = this.gl;
     const row = this.canvas.height - 1 - y;
-    if (x < 0 || row < 0 || x >= this.canvas.width || row >= this.canvas.height) {
-      return Promise.resolve(-1);
+    if (this.lost || x < 0 || row < 0 || x >= this.canvas.width || row >= this.canvas.height) {
+      return -1;
     }
     gl.bindFramebuffer(gl.FRAMEBUFFER, this.targets.ids.framebuffer);
     gl.viewport(0, 0, this.canvas.width, this.canvas.height);
@@ -292,19 +359,23 @@ export class SceneRenderer {
     gl.clearColor(0, 0, 0, 0);
     gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
     this.drawShapes(view, Pass.ids, false);
-    const pixel = gl.createBuffer();
-    gl.bindBuffer(gl.PIXEL_PACK_BUFFER, pixel);
+    // Storage given anew with each pick (the last pick has read it), so the browser sees
+    // every write fenced and read back before the next.
+    const buffer = this.pickBuffer;
+    gl.bindBuffer(gl.PIXEL_PACK_BUFFER, buffer);
     gl.bufferData(gl.PIXEL_PACK_BUFFER, 4, gl.STREAM_READ);
     gl.readPixels(x, row, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, 0);
     gl.bindBuffer(gl.PIXEL_PACK_BUFFER, null);
     gl.disable(gl.SCISSOR_TEST);
     gl.bindFramebuffer(gl.FRAMEBUFFER, null);
     return this.whenDrawn().then(() => {
+      if (this.lost || buffer !== this.pickBuffer) {
+        return -1;
+      }
       const bytes = new Uint8Array(4);
-      gl.bindBuffer(gl.PIXEL_PACK_BUFFER, pixel);
+      gl.bindBuffer(gl.PIXEL_PACK_BUFFER, buffer);
       gl.getBufferSubData(gl.PIXEL_PACK_BUFFER, 0, bytes);
       gl.bindBuffer(gl.PIXEL_PACK_BUFFER, null);
-      gl.deleteBuffer(pixel);
       return bytes[0] + 256 * bytes[1] + 65536 * bytes[2] + 16777216 * bytes[3] - 1;
     });
   }
@@ -317,7 +388,7 @@ export class SceneRenderer {
     gl.flush();
     return new Promise((resolve) => {
       const poll = () => {
-        if (gl.clientWaitSync(fence, 0, 0) === gl.TIMEOUT_EXPIRED) {
+        if (!this.lost && gl.clientWaitSync(fence, 0, 0) === gl.TIMEOUT_EXPIRED) {
           setTimeout(poll, 2);
           return;
         }

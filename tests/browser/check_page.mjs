@@ -4,7 +4,11 @@
 // spheres and along cylinders show the colour a ray cast of our own finds there (sphere
 // centres and every shape's colour from the VRML scene of the same layout, edges from the
 // layout); with -color, the legend lists what the VRML scene's WorldInfo lists; hovering
-// a sphere names its node; the search selects a node and centres it; Escape clears.
+// a sphere names its node; picks asked for at once each find their node; a lost WebGL context
+// is reported and, once restored, draws again; picks that finish after the pointer left or
+// after Escape change nothing; with points of at most 3 pixels the spheres show as before;
+// labels do not overlap; the search selects a node and centres it; Escape clears; after a
+// flight to a node, an edge that leads behind the eye still shows in front of it.
 //
 //   node check_page.mjs LAYOUT PAGE WRL [--labels true|false] [--edges true|false]
 //                       [--sampled true|false]
@@ -30,7 +34,10 @@ const kColourTolerance = 10;
 const kMostSamples = 12;
 
 const failures = [];
+// Console messages a step brings about on purpose (a lost context's), not failures.
+let expectedConsole = null;
 function fail(message) {
+    if (expectedConsole && message.startsWith('console') && expectedConsole.test(message)) return;
     if (failures.length < 20) failures.push(message);
 }
 
@@ -149,12 +156,12 @@ function firstHit(shapes, x, y, eye = kEye) {
 
 // A pixel whose ray and its four neighbours' rays meet the same shape first, clearly in front
 // of the next: rounding cannot make the page show something else there.
-function clearlyShows(shapes, shape, x, y) {
+function clearlyShows(shapes, shape, x, y, eye = kEye) {
     for (const [dx, dy] of [[0, 0], [1, 0], [-1, 0], [0, 1], [0, -1]]) {
-        const hit = firstHit(shapes, x + dx, y + dy);
+        const hit = firstHit(shapes, x + dx, y + dy, eye);
         if (!hit || hit.shape !== shape || hit.gap < 0.05) return null;
     }
-    return firstHit(shapes, x, y);
+    return firstHit(shapes, x, y, eye);
 }
 
 // The shape's material colour (the VRML scene's) lit by the headlight.
@@ -167,16 +174,18 @@ function pixelAt(png, x, y) {
     return [png.data[at], png.data[at + 1], png.data[at + 2]];
 }
 
-// Pixels where a ray cast clearly finds shapes of `kind`, at the points `pointsOf` gives.
-function sampleSites(shapes, kind, pointsOf) {
+// Pixels where a ray cast from `eye` clearly finds shapes of `kind`, at the points `pointsOf`
+// gives.
+function sampleSites(shapes, kind, pointsOf, eye = kEye) {
     const sites = [];
     for (const shape of shapes.filter((s) => s.kind === kind)) {
         for (const point of pointsOf(shape)) {
-            const { x, y } = project(point);
+            if (point[2] >= eye[2]) continue;
+            const { x, y } = project(point, eye);
             const px = Math.floor(x);
             const py = Math.floor(y);
             if (px < 2 || py < 90 || px >= kWidth - 2 || py >= kHeight - 40) continue; // clear of panels
-            const hit = clearlyShows(shapes, shape, px, py);
+            const hit = clearlyShows(shapes, shape, px, py, eye);
             if (hit) sites.push({ shape, x: px, y: py, hit });
         }
         if (sites.length >= kMostSamples) break;
@@ -194,12 +203,13 @@ function checkPixels(png, sites, what) {
     }
 }
 
-// The canvas as drawn: the legend, which sits over it, is out of the way meanwhile.
+// The canvas as drawn: the legend, the labels and the tooltip, which sit over it, are out of
+// the way meanwhile.
 async function screenshot(page) {
-    const legend = page.locator('#legend');
-    await legend.evaluate((box) => (box.style.visibility = 'hidden'));
+    const over = page.locator('#legend, #labels, #tooltip');
+    await over.evaluateAll((boxes) => boxes.forEach((box) => (box.style.visibility = 'hidden')));
     const png = PNG.sync.read(await page.locator('#scene').screenshot());
-    await legend.evaluate((box) => (box.style.visibility = ''));
+    await over.evaluateAll((boxes) => boxes.forEach((box) => (box.style.visibility = '')));
     return png;
 }
 
@@ -269,6 +279,141 @@ async function checkSearch(page, shapes, node) {
     }
     await page.keyboard.press('Escape');
     if ((await page.locator('#selection').textContent()) !== '') fail('Escape leaves the selection');
+}
+
+// Picks asked for at once read through the page's one pick buffer in turn: each must find the
+// node under its own point.
+async function checkConcurrentPicks(page, sites) {
+    const asked = [...sites.slice(0, 4), ...sites.slice(0, 4)];
+    const found = await page.evaluate(
+        (points) => Promise.all(points.map(([x, y]) => window.layout2vrml.nodeAt(x, y))),
+        asked.map((site) => [site.x + 0.5, site.y + 0.5]));
+    asked.forEach((site, k) => {
+        if (found[k] !== site.shape.index) fail(`pick ${k} of ${asked.length} at once at sphere ${site.shape.index} finds ${found[k]}`);
+    });
+}
+
+// Picks that finish late (the page's test hook delays them): a hover pick whose pointer has
+// left since must not show the tooltip, a click pick that Escape followed must not select.
+async function checkStalePicks(page, site) {
+    await page.evaluate(() => (window.layout2vrml.pickDelay = 600));
+    await page.mouse.move(site.x + 0.5, site.y + 0.5);
+    await page.waitForTimeout(150);
+    const button = await page.locator('#reset').boundingBox();
+    await page.mouse.move(button.x + button.width / 2, button.y + button.height / 2);
+    await page.waitForTimeout(900);
+    if (await page.locator('#tooltip').isVisible()) fail('a hover pick that finished after the pointer left shows the tooltip');
+    await page.mouse.click(site.x + 0.5, site.y + 0.5);
+    await page.keyboard.press('Escape');
+    await page.waitForTimeout(900);
+    const selection = await page.locator('#selection').textContent();
+    if (selection !== '') fail(`a click pick that finished after Escape selects: "${selection}"`);
+    await page.evaluate(() => (window.layout2vrml.pickDelay = 0));
+    await page.mouse.move(0, kHeight - 1);
+    await settle(page);
+}
+
+// Loses the WebGL context (WEBGL_lose_context): the page must say so; once the context comes
+// back, the spheres must show as before.
+async function checkContextLoss(page, sites) {
+    expectedConsole = /WebGL|context/i;
+    await page.evaluate(() => {
+        window.contextLoss = window.layout2vrml.renderer.gl.getExtension('WEBGL_lose_context');
+        window.contextLoss.loseContext();
+    });
+    const failure = page.locator('#failure');
+    try {
+        await failure.waitFor({ state: 'visible', timeout: 5000 });
+        const text = await failure.textContent();
+        if (!text.includes('lost')) fail(`a lost context shows "${text}"`);
+    } catch {
+        fail('a lost WebGL context shows no message');
+    }
+    await page.evaluate(() => window.contextLoss.restoreContext());
+    try {
+        await failure.waitFor({ state: 'hidden', timeout: 10000 });
+    } catch {
+        fail('the lost context\'s message stays after the context came back');
+    }
+    await settle(page);
+    checkPixels(await screenshot(page), sites, 'after the context came back, sphere');
+    expectedConsole = null;
+}
+
+// A device whose points are at most 3 pixels wide (the page's test hook): the spheres must show
+// as before, drawn as squares.
+async function checkSmallPoints(page, sphereSites, cylinderSites) {
+    await page.evaluate(() => {
+        window.layout2vrml.renderer.pointSizeLimit = 3;
+        window.layout2vrml.changed();
+    });
+    await settle(page);
+    const png = await screenshot(page);
+    checkPixels(png, sphereSites, 'with points of at most 3 pixels, sphere');
+    checkPixels(png, cylinderSites, 'with points of at most 3 pixels, cylinder');
+    await page.evaluate(() => {
+        window.layout2vrml.renderer.pointSizeLimit = Infinity;
+        window.layout2vrml.changed();
+    });
+    await settle(page);
+}
+
+// Every node labelled: no drawn label overlaps one drawn before it (but those that must show),
+// and every label left out overlaps one drawn before it.
+async function checkLabels(page) {
+    const boxes = await page.evaluate(() => {
+        const viewer = window.layout2vrml;
+        const shown = viewer.scene.showLabels;
+        viewer.scene.showLabels = true;
+        viewer.drawLabels(viewer.currentView());
+        viewer.scene.showLabels = shown;
+        viewer.changed();
+        return { placed: viewer.labels.placed, leftOut: viewer.labels.leftOut };
+    });
+    const overlap = (a, b) => a.left < b.left + b.width && b.left < a.left + a.width &&
+        a.top < b.top + b.height && b.top < a.top + a.height;
+    const before = (box) => boxes.placed.filter((t) => t.order < box.order);
+    for (const box of boxes.placed) {
+        if (!box.always && before(box).some((t) => overlap(box, t))) fail(`label ${box.order} is drawn over another`);
+    }
+    for (const box of boxes.leftOut) {
+        if (!before(box).some((t) => overlap(box, t))) fail(`label ${box.order} is left out, yet overlaps none drawn`);
+    }
+    if (boxes.placed.length === 0) fail('with every node labelled, no label is drawn');
+    await settle(page);
+    return boxes.placed.length;
+}
+
+// Flies to a node, stopping short of it (as a double-click does, only nearer) where an edge of
+// the node leads behind the new eye: where a ray cast from that eye clearly finds the edge's
+// cylinder, the page must show it. Tells how many pixels it checked.
+async function checkEdgeBehindEye(page, shapes, layout) {
+    for (const cylinder of shapes.filter((s) => s.kind === 'cylinder')) {
+        const ends = [cylinder.bottom, add(cylinder.bottom, scale(cylinder.axis, cylinder.height))];
+        const farthest = Math.max(ends[0][2], ends[1][2]);
+        for (const node of layout.edges[cylinder.index]) {
+            const sphere = shapes[node];
+            const distance = Math.max(sphere.radius + 1, (farthest - sphere.centre[2]) / 2);
+            if (sphere.centre[2] + distance > farthest - 0.5) continue;
+            const eye = add(sphere.centre, [0, 0, distance]);
+            const points = [];
+            for (let k = 1; k < 40; ++k) points.push(add(ends[0], scale(sub(ends[1], ends[0]), k / 40)));
+            const sites = sampleSites(shapes, 'cylinder',
+                (c) => (c === cylinder ? points.filter((p) => p[2] < eye[2] - 0.5) : []), eye).slice(0, 4);
+            if (sites.length === 0) continue;
+            await page.mouse.move(0, kHeight - 1);
+            await page.evaluate(([target, d]) => {
+                window.layout2vrml.camera.flyTo(target, d);
+                window.layout2vrml.changed();
+            }, [sphere.centre, distance]);
+            // Under load the first frame of the flight may come after settle's wait began.
+            await page.waitForFunction(() => window.layout2vrml.camera.flight === null);
+            await settle(page);
+            checkPixels(await screenshot(page), sites, `flown to node ${node}, the edge that leads behind the eye:`);
+            return sites.length;
+        }
+    }
+    return 0;
 }
 
 // The legend the VRML scene's WorldInfo lists ("LABEL: R G B, N nodes" after "colour by ..."),
@@ -348,11 +493,18 @@ async function main() {
         if (sphereSites.length > 0) {
             const colourBy = vrmlText.match(/"colour by (community|component)/)?.[1] ?? null;
             await checkHover(page, sphereSites[sphereSites.length - 1], layout, colourBy);
+            await checkConcurrentPicks(page, sphereSites);
+            await checkContextLoss(page, sphereSites);
+            await checkStalePicks(page, sphereSites[0]);
         }
+        await checkSmallPoints(page, sphereSites, cylinderSites);
+        const labels = await checkLabels(page);
         await checkLegend(page, vrmlLegend(vrmlText));
         await checkSearch(page, shapes, layout.nodeCount - 1);
+        const behind = options.edges ? await checkEdgeBehindEye(page, shapes, layout) : 0;
         if (failures.length === 0) {
-            console.log(`${options.page}: ${sphereSites.length} spheres and ${cylinderSites.length} cylinders as a ray cast finds them`);
+            console.log(`${options.page}: ${sphereSites.length} spheres and ${cylinderSites.length} cylinders as a ray cast finds them; ` +
+                `${labels} labels apart; ${behind} pixels of an edge that leads behind the eye`);
         }
     } finally {
         await browser.close();

@@ -31,11 +31,11 @@ void main() {
   vTop = middle + axis * (0.5 * height);
   vRadius = radius;
   float nearest = min(-vBottom.z, -vTop.z) - radius;
-  if (nearest <= 0.0) {
-    gl_Position = kCulled;
-    return;
-  }
-  bool large = radius / (uPixelAngle * nearest) > kWidestLine;
+  // A cylinder that reaches the eye's plane, as an edge to a node behind the eye does, is
+  // large: it is drawn where it lies beyond the near plane. The page's scripts measure
+  // `nearest` alike to tell whether a view may hold a large cylinder.
+  bool crossing = nearest <= 0.0;
+  bool large = crossing || radius / (uPixelAngle * nearest) > kWidestLine;
   if (uForm == 0) {
     gl_Position = large ? kCulled : uProjection * vec4(gl_VertexID % 2 == 0 ? vBottom : vTop, 1.0);
     return;
@@ -46,11 +46,11 @@ void main() {
   }
   // A rectangle through the middle, facing the eye, that holds the cylinder's outline as seen
   // from the eye: the ends projected onto its plane, widened by the radius as the nearest end
-  // magnifies it.
+  // magnifies it; a cylinder too near the eye for it is covered by a box of the screen.
   vec3 towards = normalize(middle);
   float nearestAlong = min(dot(vBottom, towards), dot(vTop, towards)) - radius;
-  if (nearestAlong <= 0.0) {
-    gl_Position = kCulled;
+  if (crossing || nearestAlong <= 0.0) {
+    gl_Position = coverCorner(min(vBottom, vTop) - radius, max(vBottom, vTop) + radius, nearDepth());
     return;
   }
   vec3 across = cross(axis, towards);

@@ -14,6 +14,9 @@ uniform mat4 uProjection;
 uniform vec2 uViewport; // in pixels
 uniform float uSizeScale; // the page's size control
 uniform float uPixelAngle; // the width of a pixel seen at distance 1
+// The largest radius on screen (pixels) of a sphere drawn as a point: kLargestPoint, or less
+// when the device draws no points that large.
+uniform float uLargestPoint;
 // 0: the small form of every shape (spheres as points, cylinders as lines), drawing the shapes
 // that are small on screen; 1: the large form (a square facing the eye), drawing the others.
 uniform int uForm;
@@ -42,6 +45,34 @@ vec2 shapeCorner() {
 
 // Moves a vertex outside the clip volume, so the shape draws nothing.
 const vec4 kCulled = vec4(2.0, 2.0, 2.0, 1.0);
+
+// The view depth of the projection's near plane.
+float nearDepth() {
+  return uProjection[3][2] / (uProjection[2][2] - 1.0);
+}
+
+// A corner of the screen rectangle that covers every point of the view-space box from `low`
+// to `high` at least `nearest` in front of the eye, for a shape too near the eye for a square
+// facing it: the fragment shader's ray cast draws what of the shape lies inside.
+vec4 coverCorner(vec3 low, vec3 high, float nearest) {
+  float closest = max(-high.z, nearest);
+  float farthest = -low.z;
+  if (farthest <= nearest) {
+    return kCulled;
+  }
+  // x / depth is largest and smallest at the box's corners.
+  vec2 a = low.xy / closest;
+  vec2 b = low.xy / farthest;
+  vec2 c = high.xy / closest;
+  vec2 d = high.xy / farthest;
+  vec2 focal = vec2(uProjection[0][0], uProjection[1][1]);
+  vec2 lowest = max(min(min(a, b), min(c, d)) * focal, vec2(-1.0));
+  vec2 highest = min(max(max(a, b), max(c, d)) * focal, vec2(1.0));
+  if (any(greaterThan(lowest, highest))) {
+    return kCulled;
+  }
+  return vec4(mix(lowest, highest, shapeCorner() * 0.5 + 0.5), 0.0, 1.0);
+}
 #else
 // The ray from the eye through this pixel, in view space.
 vec3 pixelRay() {

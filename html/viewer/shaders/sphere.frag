@@ -9,7 +9,11 @@ void main() {
   vec3 hit;
   vec3 normal;
   if (gap >= 0.0) {
-    hit = ray * (along - sqrt(gap));
+    float t = along - sqrt(gap);
+    if (t <= 0.0) {
+      discard; // behind the eye, for a sphere that reaches the eye's plane
+    }
+    hit = ray * t;
     normal = (hit - vCentre) / vRadius;
   } else {
     // A sphere narrower than a pixel is drawn as a dot of about a pixel.
