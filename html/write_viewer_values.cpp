@@ -58,6 +58,7 @@ std::vector<Value> sharedValues() {
         {"kShowEdgesFlag", word(page::kShowEdgesFlag), ""},
         {"kColouredFlag", word(page::kColouredFlag), ""},
         {"kNamedFlag", word(page::kNamedFlag), ""},
+        {"kSizedFlag", word(page::kSizedFlag), ""},
         {"kSharedClassBit", hexWord(page::kSharedClassBit),
          "uint = " + hexWord(page::kSharedClassBit) + "u"},
         {"kDataTextureWidth", word(viewer::kDataTextureWidth),
