@@ -61,7 +61,7 @@ TEST_F(SizeOption, RefusesAnythingButAutoOrAFactorInRangeAndWritesNothing) {
     for (const std::string value :
          {"0", "-2", "nan", "inf", "1e999", "1e-999", "large", "", "1000001", "0.5x", "AUTO"}) {
         for (const std::string name : {"new.wrl", "new.glb", "new.html", "kept.wrl"}) {
-            SCOPED_TRACE(value + " into " + name);
+            SCOPED_TRACE(testing::Message() << value << " into " << name);
             const e2e::RunResult result = run(name, {"-size", value});
             EXPECT_EQ(result.status, 1);
             EXPECT_EQ(result.output, "-size \"" + value +
@@ -79,7 +79,7 @@ TEST_F(SizeOption, RefusesAnythingButAutoOrAFactorInRangeAndWritesNothing) {
 TEST_F(SizeOption, FactorOneWritesTheBytesOfNoSize) {
     for (const std::string name : {"a.wrl", "a.glb"}) {
         for (const std::string merge : {"false", "true"}) {
-            SCOPED_TRACE(name + " merged " + merge);
+            SCOPED_TRACE(testing::Message() << name << " merged " << merge);
             EXPECT_EQ(convert(name, {"-merge", merge, "-size", "1"}),
                       convert(name, {"-merge", merge}));
         }
