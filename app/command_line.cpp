@@ -69,10 +69,11 @@ SizeRequest sizeRequest(std::string_view value) {
     double factor = 0;
     const char* const end = value.data() + value.size();
     const auto [stop, error] = std::from_chars(value.data(), end, factor);
-    // NaN fails both comparisons, infinity the second; out-of-range text sets `error`.
-    if (error != std::errc{} || stop != end || !(factor > 0) || !(factor <= kLargestSizeFactor)) {
+    // NaN fails both comparisons, infinity one; out-of-range text sets `error`.
+    if (error != std::errc{} || stop != end || !(factor >= kSmallestSizeFactor) ||
+        !(factor <= kLargestSizeFactor)) {
         throw Failure("-size \"" + quotedText(value) +
-                      "\" is neither auto nor a number above 0 and at most 1000000.");
+                      "\" is neither auto nor a number from 0.00001 to 1000000.");
     }
     return {SizeBy::factor, factor};
 }

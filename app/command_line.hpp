@@ -33,7 +33,8 @@ struct RunOptions {
 // Scans the words (the program name included) for the options of kOptionNames, each matched by
 // prefix and followed by its value word, checks the input name and derives the output name when
 // none is given. Throws Failure on a missing or wrongly named input, a colouring by column without
-// a names file, or a last -size that is neither "auto" nor a number in (0, kLargestSizeFactor].
+// a names file, or a last -size that is neither "auto" nor a number from kSmallestSizeFactor to
+// kLargestSizeFactor.
 // A word "-h" or "--help" (or
 // "--version") where an option could stand asks for the usage (or the version) instead, whatever
 // else the line holds.

@@ -42,7 +42,7 @@ std::string usageText() {
            "                     classes in the partition file HOW\n"
            "  -names FILE        node names: a table with a header row (.csv, .tsv; a column\n"
            "                     name or label, optional node, attributes) or one per line\n"
-           "  -size auto|FACTOR  spheres and cylinders times FACTOR (above 0, at most 1e6), or\n"
+           "  -size auto|FACTOR  spheres and cylinders times FACTOR (1e-5 to 1e6), or\n"
            "                     auto: small enough that edges show between them in dense\n"
            "                     layouts (the median sphere a third of the median edge wide)\n"
            "  -h, --help         show this text;  --version  show the version\n"
@@ -68,8 +68,8 @@ std::string runConverter(std::span<const std::string_view> words) {
             : readNodeTable(options.namesPath, static_cast<std::uint32_t>(layout.nodeCount));
     const Colouring colouring = computeColouring(layout, options.colour, names);
     exportScene(options.outputPath, layout,
-                SceneSwitches{options.showEdges, options.showLabels, options.merge, std::nullopt},
-                colouring, names, options.size);
+                SceneSwitches{options.showEdges, options.showLabels, options.merge}, colouring,
+                names, options.size);
     releaseLayout(layout);
     return {};
 }

@@ -16,7 +16,7 @@ struct SceneSwitches {
     bool showLabels = false;
     bool merge = false; // every sphere in one mesh, every cylinder in another
     // -size: every sphere's and cylinder's radius times this; nothing when no size was asked for.
-    std::optional<double> sizeFactor;
+    std::optional<double> sizeFactor{};
 };
 
 } // namespace l2v

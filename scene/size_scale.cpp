@@ -77,7 +77,7 @@ double suggestedSizeScale(const Layout& fitted) {
 std::optional<double> sizeFactor(const Layout& fitted, const SizeRequest& request) {
     switch (request.by) {
     case SizeBy::automatic:
-        return suggestedSizeScale(fitted);
+        return std::max(kSmallestSizeFactor, suggestedSizeScale(fitted));
     case SizeBy::factor:
         return request.factor;
     case SizeBy::file:

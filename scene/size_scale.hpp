@@ -14,8 +14,11 @@ struct SizeRequest {
     double factor = 1.0; // when `by` is SizeBy::factor
 };
 
-// The largest factor -size takes: beyond it the spheres of large run lengths would overflow the
-// 32-bit floats of a .glb, and a scene 20 units deep would lie many times over inside one sphere.
+// The factors -size takes. Below the smallest, VRML's six decimals would write the thinnest
+// cylinders with radius 0 and merged meshes could not find their normals; beyond the largest,
+// the spheres of large run lengths would overflow the 32-bit floats of a .glb (and a scene 20
+// units deep would lie many times over inside one sphere).
+inline constexpr double kSmallestSizeFactor = 1e-5;
 inline constexpr double kLargestSizeFactor = 1e6;
 
 // The factor that scales spheres and cylinders of a dense fitted layout together until the
@@ -25,7 +28,8 @@ inline constexpr double kLargestSizeFactor = 1e6;
 // edges (in drawing order) and nodes, and are the upper ones of even samples.
 double suggestedSizeScale(const Layout& fitted);
 
-// The factor the radii are scaled by, or nothing when no size was asked for.
+// The factor the radii are scaled by, or nothing when no size was asked for; auto gives the
+// suggested scale, but never less than kSmallestSizeFactor.
 std::optional<double> sizeFactor(const Layout& fitted, const SizeRequest& request);
 
 } // namespace l2v

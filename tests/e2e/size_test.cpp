@@ -58,14 +58,14 @@ class SizeOption : public ::testing::Test {
 
 TEST_F(SizeOption, RefusesAnythingButAutoOrAFactorInRangeAndWritesNothing) {
     e2e::writeFile(scratch / "kept.wrl", "earlier scene");
-    for (const std::string value :
-         {"0", "-2", "nan", "inf", "1e999", "1e-999", "large", "", "1000001", "0.5x", "AUTO"}) {
+    for (const std::string value : {"0", "-2", "nan", "inf", "1e999", "1e-999", "1e-6", "large", "",
+                                    "1000001", "0.5x", "AUTO"}) {
         for (const std::string name : {"new.wrl", "new.glb", "new.html", "kept.wrl"}) {
             SCOPED_TRACE(testing::Message() << value << " into " << name);
             const e2e::RunResult result = run(name, {"-size", value});
             EXPECT_EQ(result.status, 1);
             EXPECT_EQ(result.output, "-size \"" + value +
-                                         "\" is neither auto nor a number above 0 and at most "
+                                         "\" is neither auto nor a number from 0.00001 to "
                                          "1000000.\n");
             EXPECT_EQ(result.errors, "");
         }
@@ -141,6 +141,16 @@ TEST_F(SizeOption, PageCarriesTheFactorOfEveryFormat) {
 TEST_F(SizeOption, AutoKeepsSizesThatShowTheEdges) {
     const fs::path layout = kExamples / "karate.3dlayout";
     EXPECT_EQ(convert("auto.glb", {"-size", "auto"}, layout), convert("plain.glb", {}, layout));
+}
+
+// An edge a millionth as long as the layout is deep would want spheres too small for VRML's six
+// decimals: auto stops at the smallest factor a number may ask for.
+TEST_F(SizeOption, AutoStopsAtTheSmallestFactor) {
+    e2e::writeFile(scratch / "tiny.3dlayout", "3 1\n0 0 0 2\n1e-7 0 0 1\n0 0 1\n");
+    const fs::path layout = scratch / "tiny.3dlayout";
+    const std::string smallest = convert("smallest.wrl", {"-size", "0.00001"}, layout);
+    EXPECT_NE(smallest.find("radius 0.000001"), std::string::npos) << "the cylinder";
+    EXPECT_EQ(convert("auto.wrl", {"-size", "auto"}, layout), smallest);
 }
 
 TEST_F(SizeOption, UsageNamesTheOptionAndWinsOverABadValue) {

@@ -135,6 +135,7 @@ TEST(CommandLine, SizeIsAutoOrAFactorAndTheLastOneCounts) {
     EXPECT_EQ(factor.size.factor, 0.25);
     EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "2e-2"}).size.factor, 0.02);
     EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "1000000"}).size.factor, 1e6);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "0.00001"}).size.factor, 1e-5);
     EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "auto", "-size", "3"}).size.factor, 3.0);
     EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "3", "-size", "auto"}).size.by,
               SizeBy::automatic);
@@ -148,11 +149,12 @@ TEST(CommandLine, SizeIsAutoOrAFactorAndTheLastOneCounts) {
 }
 
 TEST(CommandLine, SizeRefusesAnythingButAutoOrAFactorInRange) {
-    for (const char* value : {"0", "-1", "-0", "1e-400", "1e999", "inf", "nan", "Auto", "", " 2",
-                              "2 ", "0x10", "+2", "2x", "1000000.5", ".", "e3"}) {
+    for (const char* value :
+         {"0", "-1", "-0", "1e-400", "1e999", "inf", "nan", "Auto", "", " 2", "2 ", "0x10", "+2",
+          "2x", "1000000.5", ".", "e3", "0.0000099", "1e-300"}) {
         EXPECT_EQ(refusal({"-in", "g.3dlayout", "-size", value}),
                   "-size \"" + std::string(value) +
-                      "\" is neither auto nor a number above 0 and at most 1000000.")
+                      "\" is neither auto nor a number from 0.00001 to 1000000.")
             << value;
     }
     EXPECT_EQ(refusal({"-in", "g.3dlayout", "-size", "auto", "-size", "0"}).substr(0, 9),
