@@ -13,10 +13,11 @@
 namespace l2v {
 namespace {
 
-// Enough for a median within a few per mille of the whole set's, in a few milliseconds.
+// The page's sample size (html/viewer/scene_data.js): the same samples give the same factor.
 constexpr std::size_t kMostSamples = 50001;
 
-// Every step-th of `count` items, starting with the first, takes at most kMostSamples of them.
+// Every step-th of `count` items, starting with the first: all of up to 2 x kMostSamples - 1
+// items, else between kMostSamples and twice as many.
 std::size_t sampleStep(std::size_t count) {
     return std::max<std::size_t>(1, count / kMostSamples);
 }

@@ -24,8 +24,9 @@ inline constexpr double kLargestSizeFactor = 1e6;
 // The factor that scales spheres and cylinders of a dense fitted layout together until the
 // median sphere is no wider than a third of the median edge length, which leaves each edge's
 // middle third bare between the spheres it joins; 1 when the spheres are that small already or
-// there are no edges of any length. The medians are taken over at most 50,001 evenly spread
-// edges (in drawing order) and nodes, and are the upper ones of even samples.
+// there are no edges of any length. The medians are taken over every step-th edge (in drawing
+// order) and node, the step being the count divided by 50,001, rounded down, at least 1; of an
+// even sample the upper one counts.
 double suggestedSizeScale(const Layout& fitted);
 
 // The factor the radii are scaled by, or nothing when no size was asked for; auto gives the

@@ -91,7 +91,7 @@ double upperMedian(std::vector<double> values) {
 } // namespace
 
 double automaticSizeFactor(const ExpectedScene& scene) {
-    constexpr std::size_t kWholeSample = 50001;
+    constexpr std::size_t kWholeSample = 100001;
     if (scene.edges.size() > kWholeSample || scene.nodes.size() > kWholeSample) {
         throw std::runtime_error("the automatic size is worked out here for small layouts only");
     }

@@ -39,7 +39,7 @@ ExpectedScene expectedSceneFromLayout(const std::string& path);
 // The factor that makes the median sphere a third of the median edge length wide when it is
 // wider (1 otherwise, or without edges of any length): -size auto, worked out here from the
 // expected scene. Medians of all edges and nodes, the upper one of an even count, which is what
-// the converter's samples are for layouts of up to 50,001 edges and nodes; larger ones throw.
+// the converter samples in layouts of up to 100,001 edges and nodes; larger ones throw.
 double automaticSizeFactor(const ExpectedScene& scene);
 
 // The scene with every sphere and cylinder radius, and the cylinders' shortening, times

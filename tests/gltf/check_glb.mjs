@@ -59,9 +59,9 @@ function upperMedian(values) {
 // -size auto from the layout alone: fitted so that z spans 20 units (a flat layout by its
 // wider in-plane range), the median edge length and the median sphere's width (the sphere of
 // the median run length); the spheres are scaled to a third of that length when wider. All
-// edges and nodes count, as the converter's samples do for layouts this small.
+// edges and nodes count, as in the converter's samples of layouts up to 100,001 of each.
 function automaticSizeFactor(layout) {
-    if (layout.edges.length > 50001 || layout.nodeCount > 50001) {
+    if (layout.edges.length > 100001 || layout.nodeCount > 100001) {
         throw new Error('the automatic size is worked out here for small layouts only');
     }
     const span = (axis) => {
