@@ -2,6 +2,10 @@
 
 #include "common/failure.hpp"
 
+#include <charconv>
+#include <optional>
+#include <system_error>
+
 namespace l2v {
 namespace {
 
@@ -10,10 +14,21 @@ constexpr std::string_view kOutputExtension = ".wrl";
 constexpr std::string_view kWhitespace = " \t\n\v\f\r";
 constexpr std::string_view kColumnPrefix = "column:";
 
-// A word counts as an option when it begins with the option's name.
-bool matches(std::string_view word, std::string_view option) {
-    return word.starts_with(option);
+// The option a word stands for: the one whose name it begins with, or nothing.
+std::string_view optionOf(std::string_view word) {
+    for (const std::string_view name : kOptionNames) {
+        if (word.starts_with(name)) {
+            return name;
+        }
+    }
+    return {};
 }
+
+// Values met on the way that are checked once the whole line is read: a later -size replaces an
+// earlier one, and "-h" anywhere shows the usage whatever the values.
+struct PendingValues {
+    std::optional<std::string_view> size;
+};
 
 // The whole value word without surrounding white space; blank values leave the path as it was.
 void assignPath(std::string& path, std::string_view value) {
@@ -46,24 +61,45 @@ void assignColour(ColourRequest& request, std::string_view value) {
     }
 }
 
+// "auto", or a factor written as a plain decimal or exponent number, the whole word.
+SizeRequest sizeRequest(std::string_view value) {
+    if (value == "auto") {
+        return {SizeBy::automatic, 1.0};
+    }
+    double factor = 0;
+    const char* const end = value.data() + value.size();
+    const auto [stop, error] = std::from_chars(value.data(), end, factor);
+    // NaN fails both comparisons, infinity one; out-of-range text sets `error`.
+    if (error != std::errc{} || stop != end || !(factor >= kSmallestSizeFactor) ||
+        !(factor <= kLargestSizeFactor)) {
+        throw Failure("-size \"" + quotedText(value) +
+                      "\" is neither auto nor a number from 0.00001 to 1000000.");
+    }
+    return {SizeBy::factor, factor};
+}
+
 // Applies one option and its value; false when `word` is no option.
-bool applyOption(RunOptions& options, std::string_view word, std::string_view value) {
-    if (matches(word, "-in")) {
+bool applyOption(RunOptions& options, PendingValues& pending, std::string_view word,
+                 std::string_view value) {
+    const std::string_view option = optionOf(word);
+    if (option == "-in") {
         assignPath(options.inputPath, value);
-    } else if (matches(word, "-out")) {
+    } else if (option == "-out") {
         assignPath(options.outputPath, value);
-    } else if (matches(word, "-showlabel")) {
+    } else if (option == "-showlabel") {
         if (value == "true") {
             options.showLabels = true;
         }
-    } else if (matches(word, "-showedge")) {
+    } else if (option == "-showedge") {
         options.showEdges = value == "true";
-    } else if (matches(word, "-merge")) {
+    } else if (option == "-merge") {
         options.merge = value == "true";
-    } else if (matches(word, "-color")) {
+    } else if (option == "-color") {
         assignColour(options.colour, value);
-    } else if (matches(word, "-names")) {
+    } else if (option == "-names") {
         assignPath(options.namesPath, value);
+    } else if (option == "-size") {
+        pending.size = value;
     } else {
         return false;
     }
@@ -88,6 +124,7 @@ std::string derivedOutputPath(const std::string& inputPath) {
 
 RunOptions parseCommandLine(std::span<const std::string_view> words) {
     RunOptions options;
+    PendingValues pending;
     for (std::size_t at = 0; at < words.size(); ++at) {
         const std::string_view word = words[at];
         if (at > 0 && (word == "-h" || word == "--help" || word == "--version")) {
@@ -95,11 +132,14 @@ RunOptions parseCommandLine(std::span<const std::string_view> words) {
             return options;
         }
         // An option with no value word after it is ignored.
-        if (at + 1 < words.size() && applyOption(options, word, words[at + 1])) {
+        if (at + 1 < words.size() && applyOption(options, pending, word, words[at + 1])) {
             ++at;
         }
     }
     checkInputName(options.inputPath);
+    if (pending.size) {
+        options.size = sizeRequest(*pending.size);
+    }
     if (options.colour.by == ColourBy::column && options.namesPath.empty()) {
         throw Failure("-color column:" + shownText(options.colour.column) +
                       " needs a node table: -names FILE.csv.");

@@ -28,7 +28,7 @@ void refuseToOverwriteInput(const RunOptions& options) {
 std::string usageText() {
     return "usage: layout2vrml -in graph.3dlayout [-out scene.wrl|scene.glb|scene.html]\n"
            "                   [-showlabel true] [-showedge false] [-merge true] [-color HOW]\n"
-           "                   [-names FILE]\n"
+           "                   [-names FILE] [-size auto|FACTOR]\n"
            "  -in PATH           the layout to read (required, name ending in .3dlayout)\n"
            "  -out PATH          the scene to write: binary glTF when the name ends in .glb,\n"
            "                     a web page to explore it in when it ends in .html, VRML\n"
@@ -42,6 +42,9 @@ std::string usageText() {
            "                     classes in the partition file HOW\n"
            "  -names FILE        node names: a table with a header row (.csv, .tsv; a column\n"
            "                     name or label, optional node, attributes) or one per line\n"
+           "  -size auto|FACTOR  spheres and cylinders times FACTOR (1e-5 to 1e6), or\n"
+           "                     auto: small enough that edges show between them in dense\n"
+           "                     layouts (the median sphere a third of the median edge wide)\n"
            "  -h, --help         show this text;  --version  show the version\n"
            "Options match by prefix and take the next word as their value. Nothing is printed\n"
            "on success; a failure prints one line and ends with status 1.\n";
@@ -66,7 +69,7 @@ std::string runConverter(std::span<const std::string_view> words) {
     const Colouring colouring = computeColouring(layout, options.colour, names);
     exportScene(options.outputPath, layout,
                 SceneSwitches{options.showEdges, options.showLabels, options.merge}, colouring,
-                names);
+                names, options.size);
     releaseLayout(layout);
     return {};
 }

@@ -49,19 +49,21 @@ SceneFormat formatForPath(const std::string& outputPath) {
 }
 
 void exportScene(const std::string& outputPath, Layout& layout, const SceneSwitches& switches,
-                 const Colouring& colouring, const NodeTable& names) {
+                 const Colouring& colouring, const NodeTable& names, const SizeRequest& size) {
     const SceneFormat format = formatForPath(outputPath);
     fitLayout(layout, kSceneExtent, largestCoordinate(format));
+    SceneSwitches sized = switches;
+    sized.sizeFactor = sizeFactor(layout, size);
     OutputFile file(outputPath);
     switch (format) {
     case SceneFormat::glb:
-        writeGlbScene(layout, file, switches, colouring, names);
+        writeGlbScene(layout, file, sized, colouring, names);
         break;
     case SceneFormat::html:
-        writeHtmlScene(layout, file, switches, colouring, names);
+        writeHtmlScene(layout, file, sized, colouring, names);
         break;
     case SceneFormat::vrml:
-        writeVrmlScene(layout, file, switches, colouring, names);
+        writeVrmlScene(layout, file, sized, colouring, names);
         break;
     }
     file.commit();

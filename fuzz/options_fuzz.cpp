@@ -4,6 +4,7 @@
 #include "common/failure.hpp"
 #include "fuzz_check.hpp"
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -16,6 +17,7 @@ namespace {
 constexpr std::string_view kWhitespace = " \t\n\v\f\r";
 constexpr std::string_view kNoInput = "no input file.";
 constexpr std::string_view kWrongType = "file type errors. please input 3dlayout file.";
+constexpr std::string_view kSizeRefusal = "-size \"";
 
 std::vector<std::string_view> splitAtNul(std::string_view bytes) {
     std::vector<std::string_view> words;
@@ -42,7 +44,22 @@ struct ScanModel {
     bool showEdges = true;
     bool showLabels = false;
     bool merge = false;
+    std::optional<std::string_view> sizeValue; // the last -size value, checked at the end
 };
+
+// "auto", or a whole-word number from 10^-5 to 10^6; nothing for any other -size value.
+std::optional<l2v::SizeRequest> modelSize(std::string_view value) {
+    if (value == "auto") {
+        return l2v::SizeRequest{l2v::SizeBy::automatic, 1.0};
+    }
+    double factor = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), factor);
+    if (error != std::errc{} || end != value.data() + value.size() || !(factor >= 1e-5) ||
+        !(factor <= 1e6)) {
+        return std::nullopt;
+    }
+    return l2v::SizeRequest{l2v::SizeBy::factor, factor};
+}
 
 void applyModelOption(ScanModel& model, std::string_view option, std::string_view value) {
     if (option.starts_with("-in")) {
@@ -55,6 +72,8 @@ void applyModelOption(ScanModel& model, std::string_view option, std::string_vie
         model.showEdges = value == "true";
     } else if (option.starts_with("-merge")) {
         model.merge = value == "true";
+    } else if (option.starts_with("-size")) {
+        model.sizeValue = value;
     }
     // "-color" takes its value word too; what it asks for is not modelled here.
 }
@@ -62,7 +81,7 @@ void applyModelOption(ScanModel& model, std::string_view option, std::string_vie
 bool isOption(std::string_view word) {
     return word.starts_with("-in") || word.starts_with("-out") || word.starts_with("-showlabel") ||
            word.starts_with("-showedge") || word.starts_with("-merge") ||
-           word.starts_with("-color");
+           word.starts_with("-color") || word.starts_with("-names") || word.starts_with("-size");
 }
 
 ScanModel scan(const std::vector<std::string_view>& words) {
@@ -105,6 +124,11 @@ void checkRefusal(std::string_view message, const ScanModel& model) {
         fuzz::require(!model.inputValue, "input named but refused as missing");
         return;
     }
+    if (message.starts_with(kSizeRefusal)) {
+        fuzz::require(model.sizeValue && !modelSize(*model.sizeValue),
+                      "a -size value refused that the scan takes", message);
+        return;
+    }
     fuzz::require(message == kWrongType, "unknown command-line message", message);
     fuzz::require(model.inputValue.has_value(), "missing input refused as a wrong type");
 }
@@ -132,6 +156,10 @@ void checkOptions(const l2v::RunOptions& options, const ScanModel& model) {
     fuzz::require(options.showEdges == model.showEdges, "edge switch differs from the scan");
     fuzz::require(options.showLabels == model.showLabels, "label switch differs from the scan");
     fuzz::require(options.merge == model.merge, "merge switch differs from the scan");
+    const std::optional<l2v::SizeRequest> size =
+        model.sizeValue ? modelSize(*model.sizeValue) : l2v::SizeRequest{};
+    fuzz::require(size && options.size.by == size->by && options.size.factor == size->factor,
+                  "size differs from the scan");
 }
 
 } // namespace

@@ -180,6 +180,7 @@ class GlbEncoder {
     GlbEncoder(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
                const Colouring& colouring, const NodeTable& names)
         : layout_(layout), switches_(switches), colouring_(colouring), names_(names),
+          style_(sizedStyle(switches.sizeFactor.value_or(1.0))),
           sphere_(switches.merge ? unitIcosphere() : unitSphere()),
           cylinder_(switches.merge ? unitCylinder(kMergedCylinderSides) : unitCylinder()),
           out_(sink, kLargestPiece) {

@@ -34,6 +34,7 @@ using page::kNamedFlag;
 using page::kSharedClassBit;
 using page::kShowEdgesFlag;
 using page::kShowLabelsFlag;
+using page::kSizedFlag;
 
 // V8 holds strings of at most 2^29 - 24 characters (other engines allow more), and the data
 // is read as one string from its script element.
@@ -110,11 +111,17 @@ void writePayload(const Layout& layout, std::uint64_t edgeCount, const SceneSwit
     const std::uint32_t flags =
         (switches.showLabels ? kShowLabelsFlag : 0) | (switches.showEdges ? kShowEdgesFlag : 0) |
         (colouring.active() ? kColouredFlag : 0) | (names.present() ? kNamedFlag : 0) |
-        (numbersClasses(colouring) ? kClassNumbersFlag : 0);
-    for (const std::uint64_t word : {std::uint64_t{kDataMagic}, std::uint64_t{kDataVersion},
-                                     static_cast<std::uint64_t>(layout.nodeCount), edgeCount,
-                                     std::uint64_t{flags}, std::uint64_t{0}}) {
+        (numbersClasses(colouring) ? kClassNumbersFlag : 0) |
+        (switches.sizeFactor ? kSizedFlag : 0);
+    for (const std::uint64_t word :
+         {std::uint64_t{kDataMagic}, std::uint64_t{kDataVersion},
+          static_cast<std::uint64_t>(layout.nodeCount), edgeCount, std::uint64_t{flags}}) {
         data.putWord(static_cast<std::uint32_t>(word));
+    }
+    if (switches.sizeFactor) {
+        data.putFloat(static_cast<float>(*switches.sizeFactor));
+    } else {
+        data.putWord(0);
     }
     const Coordinates& at = layout.coordinates;
     for (std::size_t i = 0; i < at.x.size(); ++i) {

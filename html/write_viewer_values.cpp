@@ -59,6 +59,7 @@ std::vector<Value> sharedValues() {
         {"kColouredFlag", word(page::kColouredFlag), ""},
         {"kNamedFlag", word(page::kNamedFlag), ""},
         {"kClassNumbersFlag", word(page::kClassNumbersFlag), ""},
+        {"kSizedFlag", word(page::kSizedFlag), ""},
         {"kSharedClassBit", hexWord(page::kSharedClassBit),
          "uint = " + hexWord(page::kSharedClassBit) + "u"},
         {"kDataTextureWidth", word(viewer::kDataTextureWidth),

@@ -27,6 +27,16 @@ struct DrawingStyle {
     double edgeTransparency = 0.5;
 };
 
+// The style with every sphere's and cylinder's radius times `sizeFactor` (-size); the edges'
+// cylinders, shortened by twice the node radius, still run between the spheres. Labels keep
+// their size.
+inline DrawingStyle sizedStyle(double sizeFactor) {
+    DrawingStyle style;
+    style.nodeRadius *= sizeFactor;
+    style.edgeRadius *= sizeFactor;
+    return style;
+}
+
 // A node's sphere grows with its run length `count` (1 + its references): sqrt(count) times
 // the node radius.
 inline double sphereRadius(std::int32_t count, double nodeRadius) {

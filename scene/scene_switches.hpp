@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace l2v {
 
 // Fitting extent and viewpoint distance: the camera stands this far out on the z axis.
@@ -13,6 +15,8 @@ struct SceneSwitches {
     bool showEdges = true;
     bool showLabels = false;
     bool merge = false; // every sphere in one mesh, every cylinder in another
+    // -size: every sphere's and cylinder's radius times this; nothing when no size was asked for.
+    std::optional<double> sizeFactor{};
 };
 
 } // namespace l2v

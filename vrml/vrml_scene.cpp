@@ -121,7 +121,7 @@ std::string_view colourText(char (&text)[kMaxVrmlColourLength], const Rgb& colou
 // meshes this size takes far longer than reading them; a graph is looked at, not walked into.
 void writeMergedScene(const Layout& layout, const SceneSwitches& switches,
                       const Colouring& colouring, const NodeTable& names, VrmlWriter& writer) {
-    const DrawingStyle style;
+    const DrawingStyle style = sizedStyle(switches.sizeFactor.value_or(1.0));
     writer.writeNoCollisionOpen();
     {
         const CopyColours colours =
@@ -174,7 +174,7 @@ void writeColouredBlocks(const Layout& layout, const SceneSwitches& switches,
 
 void writeVrmlScene(const Layout& layout, ByteSink& sink, const SceneSwitches& switches,
                     const Colouring& colouring, const NodeTable& names) {
-    VrmlWriter writer(sink, DrawingStyle{}, switches.showLabels);
+    VrmlWriter writer(sink, sizedStyle(switches.sizeFactor.value_or(1.0)), switches.showLabels);
     writeFrame(writer, colouring);
     if (switches.merge) {
         writeMergedScene(layout, switches, colouring, names, writer);

@@ -56,7 +56,9 @@ class Viewer {
     });
     this.labels = new LabelLayer(document.getElementById("labels"));
     this.settings = { showEdges: scene.showEdges, showLabels: true, transparent: true };
-    this.suggestedScale = suggestedSizeScale(scene);
+    // The file's sizes, as scales of the fitted ones: -size scaled them already.
+    this.fileScale = scene.sizeFactor ?? 1;
+    this.suggestedScale = scene.sizeFactor ?? suggestedSizeScale(scene);
     this.sizeScale = this.suggestedScale;
     this.selected = -1;
     this.highlighted = false;
@@ -74,7 +76,7 @@ class Viewer {
     this.dirty = true;
     this.firstFrame = true;
     this.controls = new PageControls(this);
-    this.controls.showSizeScale(this.sizeScale, this.suggestedScale);
+    this.controls.showSizeScale(this.sizeScale, this.suggestedScale, this.fileScale);
     this.chosenEntry = -1;
     if (scene.legend) {
       this.controls.showLegend(scene.legend, (entry) => this.highlightEntry(entry));
@@ -146,7 +148,12 @@ class Viewer {
         this.renderer.whenDrawn().then(() => {
           performance.mark("layout2vrml:first-frame");
           // Names are read once the picture is up, not before.
-          setTimeout(() => this.readNames(), 0);
+          // They follow the script, so the parser may still be reading them.
+          if (document.readyState === "loading") {
+            document.addEventListener("DOMContentLoaded", () => this.readNames());
+          } else {
+            setTimeout(() => this.readNames(), 0);
+          }
         });
       }
     }
@@ -495,12 +502,12 @@ class Viewer {
 
   setSizeScale(scale) {
     this.sizeScale = scale;
-    this.controls.showSizeScale(scale, this.suggestedScale);
+    this.controls.showSizeScale(scale, this.suggestedScale, this.fileScale);
     this.changed();
   }
 
   toggleFileSizes() {
-    this.setSizeScale(this.sizeScale === 1 ? this.suggestedScale : 1);
+    this.setSizeScale(this.sizeScale === this.fileScale ? this.suggestedScale : this.fileScale);
   }
 
   screenshot() {

@@ -9,6 +9,7 @@ import {
   kSharedClassBit,
   kShowEdgesFlag,
   kShowLabelsFlag,
+  kSizedFlag,
 } from "./page_values.js";
 
 // The scene data the converter embeds, as html/page_data_format.hpp describes it.
@@ -91,6 +92,8 @@ export function readSceneData(text) {
     edges,
     showLabels: (flags & kShowLabelsFlag) !== 0,
     showEdges: (flags & kShowEdgesFlag) !== 0,
+    // -size: the factor the converter scaled the file's spheres and cylinders by.
+    sizeFactor: (flags & kSizedFlag) !== 0 ? new Float32Array(bytes.buffer, 20, 1)[0] : null,
     nodeRadius: kNodeRadius,
     edgeRadius: kEdgeRadius,
   };
@@ -140,7 +143,8 @@ function sampleIndices(count, most) {
 
 // The size scale the page opens with: the file's sizes, unless its spheres are wider than a
 // third of the median edge length, which hides the edges inside them; then the scale that
-// makes the median sphere exactly that wide.
+// makes the median sphere exactly that wide. The converter's -size auto applies the same rule
+// (scene/size_scale.cpp); pages converted with -size carry their sizes and skip this.
 export function suggestedSizeScale(scene) {
   if (scene.edgeCount === 0) {
     return 1;

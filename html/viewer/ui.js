@@ -40,6 +40,10 @@ export class PageControls {
       viewer.setSizeScale(2 ** (Number(this.sizeSlider.value) / 10)),
     );
     this.fileSizes.addEventListener("click", () => viewer.toggleFileSizes());
+    // The slider reaches the file's sizes, however far -size took them.
+    const fileStep = Math.round(10 * Math.log2(viewer.fileScale));
+    this.sizeSlider.min = String(Math.min(Number(this.sizeSlider.min), fileStep));
+    this.sizeSlider.max = String(Math.max(Number(this.sizeSlider.max), fileStep));
   }
 
   // The legend of a coloured scene: one line per class with its colour and node count; a
@@ -72,11 +76,14 @@ export class PageControls {
     this.checkboxes[setting].checked = value;
   }
 
-  showSizeScale(scale, suggested) {
+  // `scale`, `suggested` and `fileScale` are scales of the fitted sizes; the file's sizes are
+  // those times `fileScale`, which is 1 unless -size was given.
+  showSizeScale(scale, suggested, fileScale) {
     this.sizeSlider.value = String(Math.round(10 * Math.log2(scale)));
-    const scaledDown = suggested < 1 && scale === suggested;
-    this.fileSizes.textContent = scale === 1 && suggested < 1 ? "fitted sizes" : "file sizes";
-    this.fileSizes.hidden = suggested === 1 && scale === 1;
+    const scaledDown = suggested < fileScale && scale === suggested;
+    this.fileSizes.textContent =
+      scale === fileScale && suggested < fileScale ? "fitted sizes" : "file sizes";
+    this.fileSizes.hidden = suggested === fileScale && scale === fileScale;
     this.say(
       scaledDown
         ? `Spheres and cylinders are drawn at ${scale.toPrecision(2)} of the file's size, ` +

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace conformance {
 namespace {
@@ -82,7 +83,48 @@ std::vector<ExpectedEdge> edgesOf(const std::vector<LayoutNode>& nodes) {
     return edges;
 }
 
+double upperMedian(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
 } // namespace
+
+double automaticSizeFactor(const ExpectedScene& scene) {
+    constexpr std::size_t kWholeSample = 100001;
+    if (scene.edges.size() > kWholeSample || scene.nodes.size() > kWholeSample) {
+        throw std::runtime_error("the automatic size is worked out here for small layouts only");
+    }
+    std::vector<double> lengths;
+    for (const ExpectedEdge& edge : scene.edges) {
+        const Vec3& a = scene.nodes[edge.from].position;
+        const Vec3& b = scene.nodes[edge.to].position;
+        lengths.push_back(std::hypot(a.x - b.x, a.y - b.y, a.z - b.z));
+    }
+    std::vector<double> radii;
+    for (const ExpectedNode& node : scene.nodes) {
+        radii.push_back(node.sphereRadius);
+    }
+    // The radius grows with the run length, so the median sphere is that of the median node.
+    const double edgeLength = upperMedian(lengths);
+    const double sphereWidth = 2 * upperMedian(radii);
+    if (lengths.empty() || edgeLength <= 0 || sphereWidth <= edgeLength / 3) {
+        return 1;
+    }
+    return edgeLength / 3 / sphereWidth;
+}
+
+void scaleSizes(ExpectedScene& scene, double factor) {
+    for (ExpectedNode& node : scene.nodes) {
+        node.sphereRadius *= factor;
+    }
+    scene.cylinderRadius *= factor;
+    scene.cylinderShortening *= factor;
+}
+
+void scaleSizes(ExpectedScene& scene, const std::string& sizeWord) {
+    scaleSizes(scene, sizeWord == "auto" ? automaticSizeFactor(scene) : std::stod(sizeWord));
+}
 
 ExpectedScene expectedSceneFromLayout(const std::string& path) {
     const std::vector<LayoutNode> nodes = readLayoutFile(path);

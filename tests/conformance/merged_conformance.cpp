@@ -6,6 +6,9 @@
 // With --colour component, every triangle corner must also be in its shape's component colour.
 //
 //   merged_conformance LAYOUT.3dlayout MERGED.wrl --edges true|false [--colour component|none]
+//                      [--size auto|FACTOR]
+//
+// --size says what the scene was converted with -size (auto: the factor is worked out here).
 //
 // Exit status: 0 when every check passes, 1 when any fails, 2 on bad usage or input.
 
@@ -34,8 +37,6 @@ using conformance::Vec3;
 
 constexpr double kSphereTriangles = 80;
 constexpr double kCylinderTriangles = 28; // an 8-sided prism: 16 on the side, 6 per cap
-constexpr double kEdgeRadius = 0.1;
-constexpr double kShortening = 0.4;
 
 Vec3 minus(const Vec3& a, const Vec3& b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
@@ -198,8 +199,21 @@ int matchComponents(const char* kind, const std::vector<Component>& components,
     return failures;
 }
 
-int check(const std::string& layoutPath, const std::string& scenePath, bool edges, bool colours) {
-    const conformance::ExpectedScene expected = conformance::expectedSceneFromLayout(layoutPath);
+struct Arguments {
+    std::string layoutPath;
+    std::string scenePath;
+    bool edges = true;
+    bool colours = false;
+    std::string size = "1";
+};
+
+int check(const Arguments& arguments) {
+    const std::string& scenePath = arguments.scenePath;
+    const bool colours = arguments.colours;
+    conformance::ExpectedScene expected =
+        conformance::expectedSceneFromLayout(arguments.layoutPath);
+    conformance::scaleSizes(expected, arguments.size);
+    const double edgeRadius = expected.cylinderRadius;
     const conformance::SceneContents scene = conformance::readSceneWithCoin(scenePath);
     if (!scene.loaded) {
         std::printf("Coin could not read %s\n", scenePath.c_str());
@@ -230,28 +244,28 @@ int check(const std::string& layoutPath, const std::string& scenePath, bool edge
                            colourOf(wanted.nodes, i)});
     }
     std::vector<Shape> cylinders;
-    for (std::size_t k = 0; edges && k < expected.edges.size(); ++k) {
+    for (std::size_t k = 0; arguments.edges && k < expected.edges.size(); ++k) {
         const auto& edge = expected.edges[k];
         const Vec3 a = expected.nodes[edge.from].position;
         const Vec3 b = expected.nodes[edge.to].position;
         const Vec3 centre{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
         const Vec3 axis = minus(b, a);
-        const double height = std::fabs(length(axis) - kShortening);
+        const double height = std::fabs(length(axis) - expected.cylinderShortening);
         cylinders.push_back({centre,
-                             [centre, axis, height](const Vec3& p) {
+                             [centre, axis, height, edgeRadius](const Vec3& p) {
                                  const Vec3 offset = minus(p, centre);
                                  const double full = length(axis);
                                  if (full == 0) {
                                      // Coincident ends: the cylinder stands upright.
                                      return std::max(
                                          std::fabs(std::fabs(offset.y) - height / 2),
-                                         std::fabs(std::hypot(offset.x, offset.z) - kEdgeRadius));
+                                         std::fabs(std::hypot(offset.x, offset.z) - edgeRadius));
                                  }
                                  const double along = dot(offset, axis) / full;
                                  const double across =
                                      std::sqrt(std::max(0.0, dot(offset, offset) - along * along));
                                  return std::max(std::fabs(std::fabs(along) - height / 2),
-                                                 std::fabs(across - kEdgeRadius));
+                                                 std::fabs(across - edgeRadius));
                              },
                              colourOf(wanted.edges, k)});
     }
@@ -281,20 +295,36 @@ int check(const std::string& layoutPath, const std::string& scenePath, bool edge
     return 0;
 }
 
+std::optional<Arguments> parseArguments(const std::vector<std::string>& words) {
+    if (words.size() < 4 || words.size() % 2 != 0 || words[2] != "--edges") {
+        return std::nullopt;
+    }
+    Arguments arguments{words[0], words[1], words[3] == "true", false, "1"};
+    for (std::size_t k = 4; k < words.size(); k += 2) {
+        if (words[k] == "--colour" && (words[k + 1] == "component" || words[k + 1] == "none")) {
+            arguments.colours = words[k + 1] == "component";
+        } else if (words[k] == "--size") {
+            arguments.size = words[k + 1];
+        } else {
+            return std::nullopt;
+        }
+    }
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> words(argv + 1, argv + argc);
-    const bool colourWord = words.size() == 6 && words[4] == "--colour" &&
-                            (words[5] == "component" || words[5] == "none");
-    if ((words.size() != 4 && !colourWord) || words[2] != "--edges") {
+    const std::optional<Arguments> arguments =
+        parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!arguments) {
         std::fputs("usage: merged_conformance LAYOUT MERGED.wrl --edges true|false "
-                   "[--colour component|none]\n",
+                   "[--colour component|none] [--size auto|FACTOR]\n",
                    stderr);
         return 2;
     }
     try {
-        return check(words[0], words[1], words[3] == "true", colourWord && words[5] == "component");
+        return check(*arguments);
     } catch (const std::exception& error) {
         std::printf("%s\n", error.what());
         return 2;

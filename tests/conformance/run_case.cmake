@@ -2,7 +2,9 @@
 # scene against the layout. Fails when either step fails or the converter prints anything.
 #
 #   cmake -DCONVERTER=... -DCHECKER=... -DLAYOUT=... -DSCENE=... -DLABELS=true|false
-#         -DEDGES=true|false [-DCOLOUR=component] -P run_case.cmake
+#         -DEDGES=true|false [-DCOLOUR=component] [-DSIZE=auto|FACTOR] -P run_case.cmake
+#
+# SIZE: converted with -size SIZE, and checked at that size.
 
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/require_definitions.cmake")
 require_definitions(CONVERTER CHECKER LAYOUT SCENE LABELS EDGES)
@@ -10,6 +12,10 @@ set(colour_words)
 if(DEFINED COLOUR)
   set(colour_words -color "${COLOUR}")
   set(check_colour_words --colour "${COLOUR}")
+endif()
+if(DEFINED SIZE)
+  list(APPEND colour_words -size "${SIZE}")
+  list(APPEND check_colour_words --size "${SIZE}")
 endif()
 
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")

@@ -10,9 +10,6 @@ namespace conformance {
 namespace {
 
 constexpr double kRelativeTolerance = 1e-5;
-constexpr double kCylinderRadius = 0.1;
-// Cylinders are shortened by the base sphere diameter so they stop near the spheres.
-constexpr double kCylinderShortening = 0.4;
 
 Vec3 minus(const Vec3& a, const Vec3& b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
@@ -158,13 +155,13 @@ class Checker {
             fail(name + ": axis " + text(unitAxis) + " is not parallel to the segment " +
                  text(segment));
         }
-        if (std::fabs(cylinder.height - (length - kCylinderShortening)) > tolerance_) {
-            fail(name + ": height " + text(cylinder.height) + ", expected " +
-                 text(length - kCylinderShortening));
+        const double height = length - expected_.cylinderShortening;
+        if (std::fabs(cylinder.height - height) > tolerance_) {
+            fail(name + ": height " + text(cylinder.height) + ", expected " + text(height));
         }
-        if (std::fabs(cylinder.radius - kCylinderRadius) > tolerance_) {
+        if (std::fabs(cylinder.radius - expected_.cylinderRadius) > tolerance_) {
             fail(name + ": radius " + text(cylinder.radius) + ", expected " +
-                 text(kCylinderRadius));
+                 text(expected_.cylinderRadius));
         }
     }
 

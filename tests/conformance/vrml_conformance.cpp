@@ -3,8 +3,10 @@
 //
 //   vrml_conformance LAYOUT.3dlayout SCENE.wrl [--labels true|false] [--edges true|false]
 //                    [--colour component|none] [--names LIST] [--info TEXT]...
+//                    [--size auto|FACTOR]
 //
-// LIST holds the labels' expected texts, one a line; TEXT is a line the WorldInfo must hold.
+// LIST holds the labels' expected texts, one a line; TEXT is a line the WorldInfo must hold;
+// --size says what the scene was converted with -size (auto: the factor is worked out here).
 //
 // Exit status: 0 when every check passes, 1 when any fails, 2 on bad usage or input.
 
@@ -27,6 +29,7 @@ struct Arguments {
     std::string layoutPath;
     std::string scenePath;
     conformance::SceneOptions options;
+    std::string size = "1";
 };
 
 std::optional<bool> switchValue(const std::string& word) {
@@ -63,6 +66,10 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& words) {
         }
         if (words[k] == "--names") {
             arguments.options.names = linesOf(words[k + 1]);
+            continue;
+        }
+        if (words[k] == "--size") {
+            arguments.size = words[k + 1];
             continue;
         }
         if (words[k] == "--info") {
@@ -111,12 +118,14 @@ int main(int argc, char** argv) {
     if (!arguments) {
         std::printf(
             "usage: vrml_conformance LAYOUT.3dlayout SCENE.wrl [--labels true|false] "
-            "[--edges true|false] [--colour component|none] [--names LIST] [--info TEXT]...\n");
+            "[--edges true|false] [--colour component|none] [--names LIST] [--info TEXT]... "
+            "[--size auto|FACTOR]\n");
         return 2;
     }
     try {
-        const conformance::ExpectedScene expected =
+        conformance::ExpectedScene expected =
             conformance::expectedSceneFromLayout(arguments->layoutPath);
+        conformance::scaleSizes(expected, arguments->size);
         const conformance::SceneContents actual =
             conformance::readSceneWithCoin(arguments->scenePath);
         return report(*arguments, actual,

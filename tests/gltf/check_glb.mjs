@@ -5,10 +5,11 @@
 // VRMLLoader builds it.
 //
 //   node check_glb.mjs LAYOUT GLB [--wrl WRL] [--labels true|false] [--edges true|false]
-//                      [--names LIST]
+//                      [--names LIST] [--size auto|FACTOR]
 //
 // LIST: the names the converter was given, one a line; labelled spheres must carry them
-// exactly (their index where a name is empty).
+// exactly (their index where a name is empty). --size: what both scenes were converted with
+// -size; for auto the factor is worked out here from the layout.
 // Prints what is wrong and exits 1; prints one summary line and exits 0 when all is right.
 
 import { readFileSync } from 'node:fs';
@@ -18,9 +19,10 @@ import { VRMLLoader } from 'three/examples/jsm/loaders/VRMLLoader.js';
 import validator from 'gltf-validator';
 import { readLayout } from '../support/layout_file.mjs';
 
-const kNodeRadius = 0.2;
-const kEdgeRadius = 0.1;
-const kShortening = 2 * kNodeRadius;
+// The fitted sizes; main() scales them by the --size factor.
+let kNodeRadius = 0.2;
+let kEdgeRadius = 0.1;
+let kShortening = 2 * kNodeRadius;
 // Positions are float32 in a scene about 20 units wide; VRML prints six decimals.
 const kPlaceTolerance = 1e-4;
 const kDirectionTolerance = 1e-4;
@@ -36,16 +38,45 @@ function near(a, b, tolerance) {
 }
 
 function parseArguments(argv) {
-    const options = { layout: argv[0], glb: argv[1], wrl: null, labels: false, edges: true, names: [] };
+    const options = { layout: argv[0], glb: argv[1], wrl: null, labels: false, edges: true, names: [], size: '1' };
     for (let i = 2; i + 1 < argv.length; i += 2) {
         const value = argv[i + 1];
         if (argv[i] === '--wrl') options.wrl = value;
         else if (argv[i] === '--labels') options.labels = value === 'true';
         else if (argv[i] === '--edges') options.edges = value === 'true';
         else if (argv[i] === '--names') options.names = readFileSync(value, 'utf8').split('\n');
+        else if (argv[i] === '--size') options.size = value;
         else throw new Error(`unknown option ${argv[i]}`);
     }
     return options;
+}
+
+function upperMedian(values) {
+    const sorted = [...values].sort((a, b) => a - b);
+    return sorted.length === 0 ? 0 : sorted[sorted.length >> 1];
+}
+
+// -size auto from the layout alone: fitted so that z spans 20 units (a flat layout by its
+// wider in-plane range), the median edge length and the median sphere's width (the sphere of
+// the median run length); the spheres are scaled to a third of that length when wider. All
+// edges and nodes count, as in the converter's samples of layouts up to 100,001 of each.
+function automaticSizeFactor(layout) {
+    if (layout.edges.length > 100001 || layout.nodeCount > 100001) {
+        throw new Error('the automatic size is worked out here for small layouts only');
+    }
+    const span = (axis) => {
+        const values = layout.positions.map((p) => p[axis]);
+        return Math.max(...values) - Math.min(...values);
+    };
+    const divisor = span(2) !== 0 ? span(2) : Math.max(span(0), span(1));
+    const lengths = layout.edges.map(([i, j]) => {
+        const [a, b] = [layout.positions[i], layout.positions[j]];
+        return (Math.hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]) * 20) / divisor;
+    });
+    const edgeLength = divisor === 0 ? 0 : upperMedian(lengths);
+    const sphereWidth = 2 * 0.2 * Math.sqrt(upperMedian(layout.counts));
+    if (lengths.length === 0 || !(edgeLength > 0) || sphereWidth <= edgeLength / 3) return 1;
+    return edgeLength / 3 / sphereWidth;
 }
 
 function glbJson(bytes) {
@@ -244,6 +275,10 @@ function compareWithVrml(gltf, vrml) {
 async function main() {
     const options = parseArguments(process.argv.slice(2));
     const layout = readLayout(options.layout);
+    const factor = options.size === 'auto' ? automaticSizeFactor(layout) : Number(options.size);
+    kNodeRadius *= factor;
+    kEdgeRadius *= factor;
+    kShortening *= factor;
     const file = readFileSync(options.glb);
     const bytes = new Uint8Array(file.buffer, file.byteOffset, file.byteLength);
     const issues = await validate(bytes);
@@ -271,7 +306,7 @@ async function main() {
         console.log(failures.join('\n'));
         process.exit(1);
     }
-    console.log(`ok: ${spheres.length} spheres, ${cylinders.length} cylinders; validator: `
+    console.log(`ok: ${spheres.length} spheres, ${cylinders.length} cylinders at size ${factor}; validator: `
         + `${issues.numErrors} errors, ${issues.numWarnings} warnings, ${issues.numInfos} infos, ${issues.numHints} hints`);
 }
 

@@ -3,9 +3,10 @@
 # prints anything.
 #
 #   cmake -DCONVERTER=... -DNODE=... -DCHECKER=... -DLAYOUT=... -DSCENE=... -DLABELS=true|false
-#         -DEDGES=true|false [-DNAMES=LIST] -P run_case.cmake
+#         -DEDGES=true|false [-DNAMES=LIST] [-DSIZE=auto|FACTOR] -P run_case.cmake
 #
 # NAMES: a list of names (one a line) to convert with and to find on the labelled spheres.
+# SIZE: converted with -size SIZE, and checked at that size.
 
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/require_definitions.cmake")
 require_definitions(CONVERTER NODE CHECKER LAYOUT SCENE LABELS EDGES)
@@ -15,6 +16,10 @@ set(check_name_words "")
 if(DEFINED NAMES)
   set(name_words -names "${NAMES}")
   set(check_name_words --names "${NAMES}")
+endif()
+if(DEFINED SIZE)
+  list(APPEND name_words -size "${SIZE}")
+  list(APPEND check_name_words --size "${SIZE}")
 endif()
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
 foreach(extension IN ITEMS glb wrl)

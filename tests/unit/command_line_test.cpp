@@ -129,3 +129,53 @@ TEST(CommandLine, NamesFileAndColumnColouring) {
     EXPECT_EQ(file.colour.by, ColourBy::partitionFile);
     EXPECT_EQ(file.colour.partitionPath, "./column:x");
 }
+
+// A word is the option whose name it begins with; were one name the start of another, the
+// longer option could never be given.
+TEST(CommandLine, NoOptionNameBeginsAnother) {
+    for (const std::string_view name : l2v::kOptionNames) {
+        for (const std::string_view other : l2v::kOptionNames) {
+            if (name != other) {
+                EXPECT_FALSE(other.starts_with(name)) << other << " begins with " << name;
+            }
+        }
+    }
+}
+
+TEST(CommandLine, SizeIsAutoOrAFactorAndTheLastOneCounts) {
+    using l2v::SizeBy;
+    EXPECT_EQ(parse({"-in", "g.3dlayout"}).size.by, SizeBy::file);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "auto"}).size.by, SizeBy::automatic);
+    const RunOptions factor = parse({"-in", "g.3dlayout", "-sizes", "0.25"});
+    EXPECT_EQ(factor.size.by, SizeBy::factor);
+    EXPECT_EQ(factor.size.factor, 0.25);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "2e-2"}).size.factor, 0.02);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "1000000"}).size.factor, 1e6);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "0.00001"}).size.factor, 1e-5);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "auto", "-size", "3"}).size.factor, 3.0);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "3", "-size", "auto"}).size.by,
+              SizeBy::automatic);
+    // Only the last value is checked: an earlier one it replaces is never used.
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "big", "-size", "0.5"}).size.factor, 0.5);
+    // "-s" and "-show" are no option; the size is left alone by its neighbours.
+    const RunOptions others = parse({"-in", "g.3dlayout", "-s", "2", "-showedge", "false"});
+    EXPECT_EQ(others.size.by, SizeBy::file);
+    EXPECT_FALSE(others.showEdges);
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size"}).size.by, SizeBy::file) << "no value word";
+}
+
+TEST(CommandLine, SizeRefusesAnythingButAutoOrAFactorInRange) {
+    for (const char* value :
+         {"0", "-1", "-0", "1e-400", "1e999", "inf", "nan", "Auto", "", " 2", "2 ", "0x10", "+2",
+          "2x", "1000000.5", ".", "e3", "0.0000099", "1e-300"}) {
+        EXPECT_EQ(refusal({"-in", "g.3dlayout", "-size", value}),
+                  "-size \"" + std::string(value) +
+                      "\" is neither auto nor a number from 0.00001 to 1000000.")
+            << value;
+    }
+    EXPECT_EQ(refusal({"-in", "g.3dlayout", "-size", "auto", "-size", "0"}).substr(0, 9),
+              "-size \"0\"");
+    // Asking for the usage wins over a value that would be refused.
+    EXPECT_EQ(parse({"-in", "g.3dlayout", "-size", "0", "--help"}).request,
+              l2v::Request::showUsage);
+}
