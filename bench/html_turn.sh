@@ -18,13 +18,15 @@ degree=6
 seed=1
 converter="${BENCH_CONVERTER:-$build/layout2vrml}"
 generator="$build/bench/generate_layout"
-work="$(mktemp -d "${BENCH_WORK_DIR:-$repo/bench/data}/turn.XXXXXX")"
+mkdir -p "$data"
+work="$(mktemp -d "${BENCH_WORK_DIR:-$data}/turn.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
+targets=(generate_layout)
+[[ -n "${BENCH_CONVERTER:-}" ]] || targets+=(layout2vrml)
 cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAYOUT2VRML_BENCH=ON \
     -DLAYOUT2VRML_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target layout2vrml generate_layout >/dev/null
-mkdir -p "$data"
+cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 echo "== machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), $(chromium --version 2>/dev/null | head -1), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 
 printf '\n| nodes | labels | first picture | first complete frame | frame while turning | sample (nodes) |\n'
