@@ -92,7 +92,9 @@ class Viewer {
     this.pictureMarked = false;
     this.drawnFrames = 0;
     this.flying = false;
-    this.measured = null;
+    this.restTimer = null;
+    this.slices = 0;
+    this.frameStart = 0;
     this.firstFrame = true;
     // The camera's last move, and the view it left (see frame()).
     this.movedAt = -Infinity;
@@ -161,7 +163,7 @@ class Viewer {
     if (this.renderer.lost) {
       return;
     }
-    this.measure(now);
+    this.frameStart = performance.now();
     const flying = this.camera.step(now);
     this.flying = flying;
     if (this.renderer.fitCanvas()) {
@@ -179,14 +181,13 @@ class Viewer {
       this.dirty = false;
       this.drawnUpTo = 0;
       if (moving && this.settings.frameBudget) {
-        this.drawSample(view, now);
-        // Once the camera rests, the whole scene is drawn.
-        setTimeout(() => this.changed(), kRestMilliseconds);
+        this.drawSample(view);
+        this.whenResting();
       }
     }
     const resting = !moving || !this.settings.frameBudget;
     if (resting) {
-      this.drawRest(view, now);
+      this.drawRest(view);
     }
     if (this.pendingHover && !moving && !this.hoverPicking) {
       this.pickHover();
@@ -199,9 +200,25 @@ class Viewer {
     }
   }
 
+  // Draws the whole scene once the camera rests: one timer, put off while it still moves.
+  whenResting() {
+    if (this.restTimer) {
+      return;
+    }
+    const wait = Math.max(0, this.movedAt + kRestMilliseconds - performance.now());
+    this.restTimer = setTimeout(() => {
+      this.restTimer = null;
+      if (performance.now() - this.movedAt < kRestMilliseconds) {
+        this.whenResting();
+      } else {
+        this.changed();
+      }
+    }, wait + 1);
+  }
+
   // A moving frame: the first nodes in drawing order as the budget allows, the edges among
   // them, and the selection, its neighbours and the hovered node wherever they are.
-  drawSample(view, now) {
+  drawSample(view) {
     const nodes = this.budget.movingNodes();
     const drawing = this.scene.drawing;
     const parts = [this.renderer.part(0, nodes, 0, drawing.edgesBefore[nodes])];
@@ -211,7 +228,7 @@ class Viewer {
     }
     this.renderer.render(view, parts);
     this.drawLabels(view, true);
-    this.drew(view, parts, now, true);
+    this.drew(view, parts, true);
   }
 
   // The nodes besides the first `sampled` that a moving frame draws all the same.
@@ -230,7 +247,7 @@ class Viewer {
 
   // A resting frame: the scene from where the last frame left it, as much as the budget
   // allows when it can be drawn in slices, else all of it.
-  drawRest(view, now) {
+  drawRest(view) {
     const total = this.scene.nodeCount;
     const from = this.drawnUpTo;
     if (from >= total) {
@@ -238,32 +255,22 @@ class Viewer {
     }
     let to = total;
     if (this.settings.frameBudget && this.renderer.canSlice(view)) {
-      to = this.firstPicture ? this.budget.movingNodes() : this.budget.sliceEnd(from);
+      to = this.firstPicture ? this.budget.movingNodes() : this.budget.sliceEnd(from, this.slices);
     }
     const before = this.scene.drawing.edgesBefore;
     const parts = [this.renderer.part(from, to - from, before[from], before[to] - before[from])];
     this.renderer.render(view, parts, from === 0);
+    this.slices = from === 0 ? 1 : this.slices + 1;
     if (from === 0) {
       this.drawLabels(view, false);
     }
     this.drawnUpTo = to;
-    this.drew(view, parts, now, false);
+    this.drew(view, parts, false);
   }
 
-  // The time from the last drawn frame to this one is what it cost as a user feels it: the
-  // browser holds frames back while the GPU is busy. A longer pause was the pointer's, not the
-  // frame's.
-  measure(now) {
-    const last = this.measured;
-    this.measured = null;
-    if (last && (last.chained || now - last.now < kRestMilliseconds)) {
-      this.budget.record(last.shapes, now - last.now);
-    }
-  }
-
-  // Marks the first picture and the first
-  // complete frame, and tells on screen how much of the scene is shown.
-  drew(view, parts, now, moving) {
+  // Measures the frame, marks the first picture and the first complete frame, and tells on
+  // screen how much of the scene is shown.
+  drew(view, parts, moving) {
     const count = (key) => parts.reduce((sum, part) => sum + part[key], 0);
     const nodes = count("count");
     const edges = view.showEdges ? count("edgeCount") : 0;
@@ -271,10 +278,8 @@ class Viewer {
     const share = moving ? nodes : this.drawnUpTo;
     this.lastFrame = { moving, complete, nodes, edges, shown: share, view: this.lastViewKey };
     // The very first frame also compiles and uploads: it tells nothing of later ones.
-    // Slices and flights ask for the next frame at once; a drag's next frame waits for the
-    // pointer.
-    const chained = this.flying || (!moving && !complete);
-    this.measured = this.drawnFrames++ > 0 ? { shapes: nodes + edges, now, chained } : null;
+    const measured = this.drawnFrames++ > 0;
+    const started = this.frameStart;
     this.controls.showDrawn(
       complete
         ? ""
@@ -285,7 +290,11 @@ class Viewer {
     if (firstComplete) {
       this.firstFrame = false;
     }
+    // The frame's cost: from its start until the GPU has drawn it.
     this.renderer.whenDrawn().then(() => {
+      if (measured) {
+        this.budget.record(nodes + edges, performance.now() - started);
+      }
       // Fences may be seen signalled out of order: the first seen marks the first picture.
       if (!this.pictureMarked) {
         this.pictureMarked = true;
