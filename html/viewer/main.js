@@ -250,12 +250,16 @@ class Viewer {
   drawRest(view) {
     const total = this.scene.nodeCount;
     const from = this.drawnUpTo;
-    if (from >= total) {
+    // A scene without nodes is drawn once all the same: its frame is the first.
+    if (from >= total && (total > 0 || !this.firstFrame)) {
       return;
     }
     let to = total;
     if (this.settings.frameBudget && this.renderer.canSlice(view)) {
-      to = this.firstPicture ? this.budget.movingNodes() : this.budget.sliceEnd(from, this.slices);
+      const end = this.firstPicture
+        ? this.budget.movingNodes()
+        : this.budget.sliceEnd(from, this.slices);
+      to = Math.min(total, end);
     }
     const before = this.scene.drawing.edgesBefore;
     const parts = [this.renderer.part(from, to - from, before[from], before[to] - before[from])];
