@@ -1,8 +1,10 @@
 import { OrbitCamera } from "./camera.js";
 import { attachControls } from "./controls.js";
+import { FrameBudget } from "./frame_budget.js";
 import { LabelLayer, kAllLabelsLimit } from "./labels.js";
 import { SceneRenderer, cylinderOnScreen, sphereOnScreen } from "./renderer.js";
 import { readNodeNames } from "./names.js";
+import { edgesByRank, nodeOrder } from "./sample_order.js";
 import { neighbourTable, readSceneData, sceneBounds, suggestedSizeScale } from "./scene_data.js";
 import { PageControls, downloadPicture } from "./ui.js";
 
@@ -12,6 +14,10 @@ const kMostFocusLabels = 500;
 const kHubLabels = 400;
 const kMostSuggestions = 12;
 const kMostListedNeighbours = 200;
+// The view rests once the camera has not moved for this long; then the whole scene is drawn.
+const kRestMilliseconds = 150;
+// Of the selection's neighbours, at most this many are added to a moving frame's sample.
+const kMostExtraNeighbours = 2000;
 
 // The `most` nodes of largest run length, largest first: a histogram finds the smallest run
 // length among them, so only they are sorted.
@@ -42,6 +48,11 @@ class Viewer {
   constructor(scene) {
     this.scene = scene;
     this.bounds = sceneBounds(scene);
+    const order = nodeOrder(scene.positions, scene.nodeCount);
+    scene.drawing = { order, ...edgesByRank(scene.edges, order) };
+    this.ranks = new Uint32Array(scene.nodeCount);
+    order.forEach((node, rank) => (this.ranks[node] = rank));
+    this.budget = new FrameBudget(scene.drawing.edgesBefore);
     this.camera = new OrbitCamera();
     this.canvas = document.getElementById("scene");
     this.renderer = new SceneRenderer(this.canvas, scene, {
@@ -55,7 +66,12 @@ class Viewer {
       },
     });
     this.labels = new LabelLayer(document.getElementById("labels"));
-    this.settings = { showEdges: scene.showEdges, showLabels: true, transparent: true };
+    this.settings = {
+      showEdges: scene.showEdges,
+      showLabels: true,
+      transparent: true,
+      frameBudget: true,
+    };
     // The file's sizes, as scales of the fitted ones: -size scaled them already.
     this.fileScale = scene.sizeFactor ?? 1;
     this.suggestedScale = scene.sizeFactor ?? suggestedSizeScale(scene);
@@ -74,7 +90,22 @@ class Viewer {
     this.neighbours = null;
     this.frameRequested = false;
     this.dirty = true;
+    this.firstPicture = true;
+    this.pictureMarked = false;
+    this.drawnFrames = 0;
+    this.flying = false;
+    this.restTimer = null;
+    this.slices = 0;
+    this.frameStart = 0;
     this.firstFrame = true;
+    // The camera's last move, and the view it left (see frame()).
+    this.movedAt = -Infinity;
+    this.lastViewKey = "";
+    // The rank (drawing order) up to which the resting view is drawn; the scene's node count
+    // once it is complete.
+    this.drawnUpTo = 0;
+    // A test hook: what the last frame drew.
+    this.lastFrame = null;
     this.controls = new PageControls(this);
     this.controls.showSizeScale(this.sizeScale, this.suggestedScale, this.fileScale);
     this.chosenEntry = -1;
@@ -134,36 +165,158 @@ class Viewer {
     if (this.renderer.lost) {
       return;
     }
-    const moving = this.camera.step(now);
+    this.frameStart = performance.now();
+    const flying = this.camera.step(now);
+    this.flying = flying;
     if (this.renderer.fitCanvas()) {
       this.dirty = true;
     }
     const view = this.currentView();
-    if (this.dirty || moving) {
+    const viewKey = `${view.view} ${view.projection}`;
+    if (viewKey !== this.lastViewKey) {
+      this.movedAt = this.lastViewKey === "" ? -Infinity : now;
+      this.lastViewKey = viewKey;
+      this.dirty = true;
+    }
+    const moving = flying || now - this.movedAt < kRestMilliseconds;
+    if (this.dirty) {
       this.dirty = false;
-      this.renderer.render(view);
-      this.drawLabels(view);
-      if (this.firstFrame) {
-        this.firstFrame = false;
-        this.renderer.whenDrawn().then(() => {
-          performance.mark("layout2vrml:first-frame");
-          // Names are read once the picture is up, not before.
-          // They follow the script, so the parser may still be reading them.
-          if (document.readyState === "loading") {
-            document.addEventListener("DOMContentLoaded", () => this.readNames());
-          } else {
-            setTimeout(() => this.readNames(), 0);
-          }
-        });
+      this.drawnUpTo = 0;
+      if (moving && this.settings.frameBudget) {
+        this.drawSample(view);
+        this.whenResting();
       }
+    }
+    const resting = !moving || !this.settings.frameBudget;
+    if (resting) {
+      this.drawRest(view);
     }
     if (this.pendingHover && !moving && !this.hoverPicking) {
       this.pickHover();
     }
-    document.body.dataset.camera = moving ? "moving" : "still";
-    if (moving) {
+    // "still" once the whole scene is drawn for a resting camera.
+    const complete = this.drawnUpTo >= this.scene.nodeCount;
+    document.body.dataset.camera = moving ? "moving" : complete ? "still" : "drawing";
+    if (flying || (resting && this.drawnUpTo < this.scene.nodeCount)) {
       this.requestFrame();
     }
+  }
+
+  // Draws the whole scene once the camera rests: one timer, put off while it still moves.
+  whenResting() {
+    if (this.restTimer) {
+      return;
+    }
+    const wait = Math.max(0, this.movedAt + kRestMilliseconds - performance.now());
+    this.restTimer = setTimeout(() => {
+      this.restTimer = null;
+      if (performance.now() - this.movedAt < kRestMilliseconds) {
+        this.whenResting();
+      } else {
+        this.changed();
+      }
+    }, wait + 1);
+  }
+
+  // A moving frame: the first nodes in drawing order as the budget allows, the edges among
+  // them, and the selection, its neighbours and the hovered node wherever they are.
+  drawSample(view) {
+    const nodes = this.budget.movingNodes();
+    const drawing = this.scene.drawing;
+    const parts = [this.renderer.part(0, nodes, 0, drawing.edgesBefore[nodes])];
+    const extras = this.extraNodes(nodes);
+    if (extras.length > 0) {
+      parts.push(this.renderer.extraPart(extras));
+    }
+    this.renderer.render(view, parts);
+    this.drawLabels(view, true);
+    this.drew(view, parts, true);
+  }
+
+  // The nodes besides the first `sampled` that a moving frame draws all the same.
+  extraNodes(sampled) {
+    const wanted = new Set();
+    if (this.hovered >= 0) {
+      wanted.add(this.hovered);
+    }
+    if (this.selected >= 0) {
+      wanted.add(this.selected);
+      const neighbours = this.neighbourTable().of(this.selected);
+      neighbours.slice(0, kMostExtraNeighbours).forEach((i) => wanted.add(i));
+    }
+    return [...wanted].filter((i) => this.ranks[i] >= sampled).sort((a, b) => a - b);
+  }
+
+  // A resting frame: the scene from where the last frame left it, as much as the budget
+  // allows when it can be drawn in slices, else all of it.
+  drawRest(view) {
+    const total = this.scene.nodeCount;
+    const from = this.drawnUpTo;
+    // A scene without nodes is drawn once all the same: its frame is the first.
+    if (from >= total && (total > 0 || !this.firstFrame)) {
+      return;
+    }
+    let to = total;
+    if (this.settings.frameBudget && this.renderer.canSlice(view)) {
+      const end = this.firstPicture
+        ? this.budget.movingNodes()
+        : this.budget.sliceEnd(from, this.slices);
+      to = Math.min(total, end);
+    }
+    const before = this.scene.drawing.edgesBefore;
+    const parts = [this.renderer.part(from, to - from, before[from], before[to] - before[from])];
+    this.renderer.render(view, parts, from === 0);
+    this.slices = from === 0 ? 1 : this.slices + 1;
+    if (from === 0) {
+      this.drawLabels(view, false);
+    }
+    this.drawnUpTo = to;
+    this.drew(view, parts, false);
+  }
+
+  // Measures the frame, marks the first picture and the first complete frame, and tells on
+  // screen how much of the scene is shown.
+  drew(view, parts, moving) {
+    const count = (key) => parts.reduce((sum, part) => sum + part[key], 0);
+    const nodes = count("count");
+    const edges = view.showEdges ? count("edgeCount") : 0;
+    const complete = !moving && this.drawnUpTo >= this.scene.nodeCount;
+    const share = moving ? nodes : this.drawnUpTo;
+    this.lastFrame = { moving, complete, nodes, edges, shown: share, view: this.lastViewKey };
+    // The very first frame also compiles and uploads: it tells nothing of later ones.
+    const measured = this.drawnFrames++ > 0;
+    const started = this.frameStart;
+    this.controls.showDrawn(
+      complete
+        ? ""
+        : `drawing ${Math.floor((100 * share) / this.scene.nodeCount)}%${moving ? " while moving" : ""}`,
+    );
+    const firstComplete = complete && this.firstFrame;
+    this.firstPicture = false;
+    if (firstComplete) {
+      this.firstFrame = false;
+    }
+    // The frame's cost: from its start until the GPU has drawn it.
+    this.renderer.whenDrawn().then(() => {
+      if (measured) {
+        this.budget.record(nodes + edges, performance.now() - started);
+      }
+      // Fences may be seen signalled out of order: the first seen marks the first picture.
+      if (!this.pictureMarked) {
+        this.pictureMarked = true;
+        performance.mark("layout2vrml:first-picture");
+      }
+      if (firstComplete) {
+        performance.mark("layout2vrml:first-frame");
+        // Names are read once the picture is up, not before. They follow the script, so
+        // the parser may still be reading them.
+        if (document.readyState === "loading") {
+          document.addEventListener("DOMContentLoaded", () => this.readNames());
+        } else {
+          setTimeout(() => this.readNames(), 0);
+        }
+      }
+    });
   }
 
   // Screen position (device pixels) and depth of node `i`, or null when behind the eye.
@@ -250,7 +403,8 @@ class Viewer {
     }
   }
 
-  drawLabels(view) {
+  // While the camera moves only the hovered and selected nodes' labels are drawn.
+  drawLabels(view, moving = false) {
     this.labels.fitCanvas(this.canvas.width, this.canvas.height);
     const must = [];
     const rest = [];
@@ -270,7 +424,9 @@ class Viewer {
         .slice(0, kMostFocusLabels)
         .forEach((i) => add(rest, i));
     }
-    this.addSceneLabels(view, (i) => add(rest, i));
+    if (!moving) {
+      this.addSceneLabels(view, (i) => add(rest, i));
+    }
     this.labels.draw(must, rest, window.devicePixelRatio || 1);
   }
 

@@ -78,6 +78,8 @@ export class SceneRenderer {
     this.composite = buildProgram(gl, "composite.vert", "composite.frag", false);
     this.createNodeTextures();
     this.createEdgeTexture();
+    this.orderTexture = this.createOrderTexture(this.scene.drawing.order);
+    this.extras = null;
     this.noAttributes = gl.createVertexArray();
     this.targets = null;
     this.pickBuffer = gl.createBuffer();
@@ -168,7 +170,8 @@ export class SceneRenderer {
 
   createEdgeTexture() {
     const gl = this.gl;
-    const { edgeCount, edges } = this.scene;
+    const { edgeCount } = this.scene;
+    const edges = this.scene.drawing.edges;
     const ends = new Uint32Array(2 * kDataTextureWidth * textureRows(edgeCount));
     ends.set(edges);
     this.edgeTexture = this.createDataTexture(
@@ -178,6 +181,58 @@ export class SceneRenderer {
       gl.UNSIGNED_INT,
       ends,
     );
+  }
+
+  // Node indices in the order their spheres are drawn (sample_order.js).
+  createOrderTexture(nodes) {
+    const gl = this.gl;
+    const texels = new Uint32Array(kDataTextureWidth * textureRows(Math.max(1, nodes.length)));
+    texels.set(nodes);
+    return this.createDataTexture(
+      Math.max(1, nodes.length),
+      gl.R32UI,
+      gl.RED_INTEGER,
+      gl.UNSIGNED_INT,
+      texels,
+    );
+  }
+
+  // What a frame draws of the scene: the spheres of ranks [first, first + count) in drawing
+  // order and the edges [edgeFirst, edgeFirst + edgeCount) of the reordered edges.
+  part(first, count, edgeFirst, edgeCount) {
+    return { order: this.orderTexture, first, count, edgeFirst, edgeCount };
+  }
+
+  whole() {
+    return this.part(0, this.scene.nodeCount, 0, this.scene.edgeCount);
+  }
+
+  // Spheres of the nodes `nodes` (a short list: the selection, its neighbours, the hovered
+  // node), drawn besides a sample; the list's texture is made again only when it changes.
+  extraPart(nodes) {
+    if (this.lost) {
+      return this.part(0, 0, 0, 0);
+    }
+    const key = nodes.join(",");
+    if (!this.extras || this.extras.key !== key) {
+      if (this.extras) {
+        this.gl.deleteTexture(this.extras.texture);
+      }
+      this.extras = { key, texture: this.createOrderTexture(nodes) };
+    }
+    return {
+      order: this.extras.texture,
+      first: 0,
+      count: nodes.length,
+      edgeFirst: 0,
+      edgeCount: 0,
+    };
+  }
+
+  // Whether a frame may be drawn in parts over several frames: the weighted targets keep what
+  // is drawn until the composite; the other ways draw straight to the canvas.
+  canSlice(view) {
+    return view.transparent && this.weighted;
   }
 
   // The canvas at its displayed size in device pixels; tells whether it changed.
@@ -248,6 +303,7 @@ export class SceneRenderer {
       [u.uNodeColours, this.colourTexture],
       [u.uNodeStates, this.stateTexture],
       [u.uEdges, this.edgeTexture],
+      [u.uOrder, this.orderTexture],
     ];
     textures.forEach(([location, texture], unit) => {
       gl.activeTexture(gl.TEXTURE0 + unit);
@@ -259,23 +315,29 @@ export class SceneRenderer {
   // Spheres and cylinders small on screen are drawn as points and lines; the large form
   // (squares) is drawn too only when the view may hold a large one, since every shape costs
   // six vertices there. The shaders choose each shape's form by the same limits.
-  drawShapes(view, pass, withEdges) {
+  // `part` (see part()) tells which spheres and edges; the shape numbers run on from its
+  // first, so the shaders fetch the right data.
+  drawShapes(view, pass, withEdges, part) {
     const gl = this.gl;
     gl.bindVertexArray(this.noAttributes);
-    this.useSurfaceProgram(this.spheres, view, pass);
-    gl.uniform1i(this.spheres.uniforms.uForm, 0);
-    gl.drawArrays(gl.POINTS, 0, this.scene.nodeCount);
-    if (view.largestSphere > Math.min(kLargestBorderPoint, this.largestPoint())) {
-      gl.uniform1i(this.spheres.uniforms.uForm, 1);
-      gl.drawArrays(gl.TRIANGLES, 0, 6 * this.scene.nodeCount);
+    if (part.count > 0) {
+      this.useSurfaceProgram(this.spheres, view, pass);
+      gl.activeTexture(gl.TEXTURE4);
+      gl.bindTexture(gl.TEXTURE_2D, part.order);
+      gl.uniform1i(this.spheres.uniforms.uForm, 0);
+      gl.drawArrays(gl.POINTS, part.first, part.count);
+      if (view.largestSphere > Math.min(kLargestBorderPoint, this.largestPoint())) {
+        gl.uniform1i(this.spheres.uniforms.uForm, 1);
+        gl.drawArrays(gl.TRIANGLES, 6 * part.first, 6 * part.count);
+      }
     }
-    if (withEdges && this.scene.edgeCount > 0) {
+    if (withEdges && part.edgeCount > 0) {
       this.useSurfaceProgram(this.cylinders, view, pass);
       gl.uniform1i(this.cylinders.uniforms.uForm, 0);
-      gl.drawArrays(gl.LINES, 0, 2 * this.scene.edgeCount);
+      gl.drawArrays(gl.LINES, 2 * part.edgeFirst, 2 * part.edgeCount);
       if (view.widestCylinder > kWidestLine) {
         gl.uniform1i(this.cylinders.uniforms.uForm, 1);
-        gl.drawArrays(gl.TRIANGLES, 0, 6 * this.scene.edgeCount);
+        gl.drawArrays(gl.TRIANGLES, 6 * part.edgeFirst, 6 * part.edgeCount);
       }
     }
     gl.bindVertexArray(null);
@@ -283,8 +345,10 @@ export class SceneRenderer {
 
   // One frame. `view`: view and projection matrices, pixelAngle, sizeScale, highlight,
   // showEdges, transparent, and the largest radii on screen (pixels) a sphere and a cylinder
-  // may have in it.
-  render(view) {
+  // may have in it. `parts` (see part()) tell what of the scene to draw, the whole by default;
+  // `clear` false adds them to what the weighted targets hold (canSlice), so a scene drawn in
+  // slices composites to the picture of one pass.
+  render(view, parts = [this.whole()], clear = true) {
     const gl = this.gl;
     if (this.lost) {
       return;
@@ -297,7 +361,7 @@ export class SceneRenderer {
       gl.disable(gl.BLEND);
       gl.clearColor(0, 0, 0, 1);
       gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
-      this.drawShapes(view, Pass.opaque, view.showEdges);
+      parts.forEach((part) => this.drawShapes(view, Pass.opaque, view.showEdges, part));
       return;
     }
     gl.disable(gl.DEPTH_TEST);
@@ -307,7 +371,7 @@ export class SceneRenderer {
       gl.clearColor(0, 0, 0, 1);
       gl.clear(gl.COLOR_BUFFER_BIT);
       gl.blendFunc(gl.SRC_ALPHA, gl.ONE_MINUS_SRC_ALPHA);
-      this.drawShapes(view, Pass.blended, view.showEdges);
+      parts.forEach((part) => this.drawShapes(view, Pass.blended, view.showEdges, part));
       gl.disable(gl.BLEND);
       return;
     }
@@ -316,10 +380,12 @@ export class SceneRenderer {
     const target = this.targets.weighted;
     gl.bindFramebuffer(gl.FRAMEBUFFER, target.framebuffer);
     gl.drawBuffers([gl.COLOR_ATTACHMENT0, gl.COLOR_ATTACHMENT1]);
-    gl.clearBufferfv(gl.COLOR, 0, [0, 0, 0, 1]);
-    gl.clearBufferfv(gl.COLOR, 1, [0, 0, 0, 0]);
+    if (clear) {
+      gl.clearBufferfv(gl.COLOR, 0, [0, 0, 0, 1]);
+      gl.clearBufferfv(gl.COLOR, 1, [0, 0, 0, 0]);
+    }
     gl.blendFuncSeparate(gl.ONE, gl.ONE, gl.ZERO, gl.ONE_MINUS_SRC_ALPHA);
-    this.drawShapes(view, Pass.weighted, view.showEdges);
+    parts.forEach((part) => this.drawShapes(view, Pass.weighted, view.showEdges, part));
     gl.disable(gl.BLEND);
     gl.bindFramebuffer(gl.FRAMEBUFFER, null);
     gl.useProgram(this.composite.program);
@@ -358,7 +424,7 @@ export class SceneRenderer {
     gl.disable(gl.BLEND);
     gl.clearColor(0, 0, 0, 0);
     gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
-    this.drawShapes(view, Pass.ids, false);
+    this.drawShapes(view, Pass.ids, false, this.whole());
     // Storage given anew with each pick (the last pick has read it), so the browser sees
     // every write fenced and read back before the next.
     const buffer = this.pickBuffer;

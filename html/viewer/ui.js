@@ -17,7 +17,9 @@ export class PageControls {
       showEdges: element("show-edges"),
       showLabels: element("show-labels"),
       transparent: element("transparent"),
+      frameBudget: element("frame-budget"),
     };
+    this.drawn = element("drawn");
     element("reset").addEventListener("click", () => viewer.reset());
     element("fit").addEventListener("click", () => viewer.fitAll());
     element("screenshot").addEventListener("click", () => viewer.screenshot());
@@ -70,6 +72,13 @@ export class PageControls {
 
   markLegendEntry(index) {
     (this.legendLines ?? []).forEach((line, k) => line.classList.toggle("chosen", k === index));
+  }
+
+  // The note that a frame shows part of the scene ("drawing 12% while moving"), or "".
+  showDrawn(text) {
+    if (this.drawn.textContent !== text) {
+      this.drawn.textContent = text;
+    }
   }
 
   showSetting(setting, value) {

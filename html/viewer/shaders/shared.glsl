@@ -9,6 +9,7 @@ uniform sampler2D uNodes; // xyz: fitted position, w: run length (1 + references
 uniform sampler2D uNodeColours; // rgb: the node's colour
 uniform usampler2D uNodeStates; // 0: plain, 1: stands out, 2: in focus (selected)
 uniform usampler2D uEdges; // rg: the two node indices of an edge
+uniform usampler2D uOrder; // r: the node a sphere's shape number draws (sample_order.js)
 uniform mat4 uView;
 uniform mat4 uProjection;
 uniform vec2 uViewport; // in pixels

@@ -3,7 +3,8 @@ flat out float vRadius;
 flat out uint vIndex;
 
 void main() {
-  uint index = uForm == 0 ? uint(gl_VertexID) : shapeNumber(6);
+  uint shape = uForm == 0 ? uint(gl_VertexID) : shapeNumber(6);
+  uint index = texelFetch(uOrder, dataTexel(shape), 0).r;
   vec4 node = texelFetch(uNodes, dataTexel(index), 0);
   vec3 centre = (uView * vec4(node.xyz, 1.0)).xyz;
   float radius = kNodeRadius * sqrt(node.w) * uSizeScale;
