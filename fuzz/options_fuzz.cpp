@@ -16,6 +16,8 @@ namespace {
 constexpr std::string_view kWhitespace = " \t\n\v\f\r";
 constexpr std::string_view kNoInput = "no input file.";
 constexpr std::string_view kWrongType = "file type errors. please input 3dlayout file.";
+constexpr std::string_view kColumnPrefix = "column:";
+constexpr std::string_view kNeedsTableEnd = " needs a node table: -names FILE.csv.";
 
 std::vector<std::string_view> splitAtNul(std::string_view bytes) {
     std::vector<std::string_view> words;
@@ -39,6 +41,8 @@ struct ScanModel {
     l2v::Request request = l2v::Request::convert; // the first help or version word decides
     std::optional<std::string_view> inputValue;
     std::optional<std::string_view> outputValue;
+    std::optional<std::string_view> namesValue;
+    std::optional<std::string_view> column; // set by "-color column:NAME", cleared by others
     bool showEdges = true;
     bool showLabels = false;
     bool merge = false;
@@ -55,14 +59,23 @@ void applyModelOption(ScanModel& model, std::string_view option, std::string_vie
         model.showEdges = value == "true";
     } else if (option.starts_with("-merge")) {
         model.merge = value == "true";
+    } else if (option.starts_with("-color")) {
+        // Only whether the last colouring asks for a column is modelled; a blank value asks
+        // for nothing and leaves the request as it was.
+        if (value.starts_with(kColumnPrefix)) {
+            model.column = value.substr(kColumnPrefix.size());
+        } else if (!isBlank(value)) {
+            model.column.reset();
+        }
+    } else if (option.starts_with("-names")) {
+        model.namesValue = isBlank(value) ? model.namesValue : value;
     }
-    // "-color" takes its value word too; what it asks for is not modelled here.
 }
 
 bool isOption(std::string_view word) {
     return word.starts_with("-in") || word.starts_with("-out") || word.starts_with("-showlabel") ||
            word.starts_with("-showedge") || word.starts_with("-merge") ||
-           word.starts_with("-color");
+           word.starts_with("-color") || word.starts_with("-names");
 }
 
 ScanModel scan(const std::vector<std::string_view>& words) {
@@ -105,8 +118,14 @@ void checkRefusal(std::string_view message, const ScanModel& model) {
         fuzz::require(!model.inputValue, "input named but refused as missing");
         return;
     }
-    fuzz::require(message == kWrongType, "unknown command-line message", message);
-    fuzz::require(model.inputValue.has_value(), "missing input refused as a wrong type");
+    if (message == kWrongType) {
+        fuzz::require(model.inputValue.has_value(), "missing input refused as a wrong type");
+        return;
+    }
+    fuzz::require(message.starts_with("-color column:") && message.ends_with(kNeedsTableEnd),
+                  "unknown command-line message", message);
+    fuzz::require(model.inputValue.has_value() && model.column && !model.namesValue,
+                  "colouring by column refused with a node table given", message);
 }
 
 void checkOptions(const l2v::RunOptions& options, const ScanModel& model) {
@@ -132,6 +151,13 @@ void checkOptions(const l2v::RunOptions& options, const ScanModel& model) {
     fuzz::require(options.showEdges == model.showEdges, "edge switch differs from the scan");
     fuzz::require(options.showLabels == model.showLabels, "label switch differs from the scan");
     fuzz::require(options.merge == model.merge, "merge switch differs from the scan");
+    fuzz::require(options.namesPath.empty() ? !model.namesValue
+                                            : model.namesValue.has_value() &&
+                                                  isPathOf(options.namesPath, *model.namesValue),
+                  "names path not from its value", options.namesPath);
+    fuzz::require((options.colour.by == l2v::ColourBy::column) == model.column.has_value() &&
+                      (!model.column || options.colour.column == *model.column),
+                  "column colouring differs from the scan", options.colour.column);
 }
 
 } // namespace
