@@ -31,8 +31,7 @@ class PartitionBytes : public ::testing::Test {
     // The file reader's outcome on `bytes`, which the bytes reader must give too.
     std::string bothRead(const std::string& bytes, std::uint64_t nodeCount) {
         std::ofstream(path_, std::ios::binary) << bytes;
-        const std::string fromFile =
-            outcomeOf([&] { return l2v::readPartitionFile(path_, nodeCount); });
+        std::string fromFile = outcomeOf([&] { return l2v::readPartitionFile(path_, nodeCount); });
         EXPECT_EQ(outcomeOf([&] { return l2v::parsePartition(bytes, path_, nodeCount); }),
                   fromFile);
         return fromFile;
