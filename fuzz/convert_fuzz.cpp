@@ -160,6 +160,8 @@ void writeHtml(const l2v::Layout& layout, const Request& request, const l2v::Nod
 
 } // namespace
 
+// libFuzzer calls the target by this name.
+// NOLINTNEXTLINE(readability-identifier-naming)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;

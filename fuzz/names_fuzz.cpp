@@ -97,6 +97,8 @@ void checkRoundTrip(const l2v::NodeTable& table, std::uint32_t nodeCount, const 
 
 } // namespace
 
+// libFuzzer calls the target by this name.
+// NOLINTNEXTLINE(readability-identifier-naming)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;

@@ -162,6 +162,8 @@ void checkOptions(const l2v::RunOptions& options, const ScanModel& model) {
 
 } // namespace
 
+// libFuzzer calls the target by this name.
+// NOLINTNEXTLINE(readability-identifier-naming)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string_view> words =
         splitAtNul({reinterpret_cast<const char*>(data), size});

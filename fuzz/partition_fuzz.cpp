@@ -143,6 +143,8 @@ void checkRefusal(std::string_view message, const Outcome& expected) {
 
 } // namespace
 
+// libFuzzer calls the target by this name.
+// NOLINTNEXTLINE(readability-identifier-naming)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
