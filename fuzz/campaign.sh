@@ -43,7 +43,7 @@ report="$corpus_root/campaign-$(date -u +%Y%m%dT%H%M%SZ).txt"
 mkdir -p "$corpus_root"
 {
     echo "campaign $(date -u '+%Y-%m-%d %H:%M UTC') on $(uname -n), $(nproc) cores, one used"
-    echo "target  seconds  executions  exec/s  coverage  features  corpus  findings"
+    echo "target  seconds  executions  exec/s  coverage  features  corpus  findings  slow"
 } | tee "$report"
 
 failed=()
@@ -55,7 +55,10 @@ for target in "${targets[@]}"; do
     rm -rf "$found"
     mkdir -p "$corpus" "$artifacts" "$found"
     cp "$fuzz_dir/corpus/$target"/* "$corpus"/
-    before=$(ls "$artifacts" | wc -l)
+    # Crashes, leaks, timeouts and out-of-memory inputs are findings; slow units are only noted.
+    findings_in() { ls "$artifacts" | grep -cE '^(crash|leak|timeout|oom)-'; }
+    before=$(findings_in)
+    slow_before=$(ls "$artifacts" | grep -c '^slow-unit-')
     start=$(date +%s)
     # New inputs go to a fresh directory; the kept corpus is only read, then merged into.
     "$build_dir/fuzz/${target}_fuzz" "$found" "$corpus" \
@@ -74,10 +77,11 @@ for target in "${targets[@]}"; do
     per_second=$(grep -E '^stat::average_exec_per_sec' "$log" | awk '{print $2}')
     coverage=$(sed -nE 's/.*cov: ([0-9]+).*/\1/p' <<<"$done_line")
     features=$(sed -nE 's/.*ft: ([0-9]+).*/\1/p' <<<"$done_line")
-    findings=$(($(ls "$artifacts" | wc -l) - before))
-    printf '%-8s %7s  %10s  %6s  %8s  %8s  %6s  %s\n' "$target" "$elapsed" "${executions:-?}" \
-        "${per_second:-?}" "${coverage:-?}" "${features:-?}" "$(ls "$corpus" | wc -l)" \
-        "$findings" | tee -a "$report"
+    findings=$(($(findings_in) - before))
+    slow=$(($(ls "$artifacts" | grep -c '^slow-unit-') - slow_before))
+    printf '%-9s %7s  %10s  %6s  %8s  %8s  %6s  %8s  %4s\n' "$target" "$elapsed" \
+        "${executions:-?}" "${per_second:-?}" "${coverage:-?}" "${features:-?}" \
+        "$(ls "$corpus" | wc -l)" "$findings" "$slow" | tee -a "$report"
     if [ "$status" -ne 0 ] || [ "$findings" -ne 0 ]; then
         grep -E 'INVARIANT FAILED|detail:|ERROR: (libFuzzer|AddressSanitizer)|runtime error|Test unit written' \
             "$log" >&2
