@@ -50,7 +50,7 @@ bool readInteger(std::string_view text, std::int64_t& value) {
     if (text.empty()) {
         return false;
     }
-    // Accumulated negatively, so the most negative value needs no special case.
+    // Accumulated negatively: the most negative value then needs no step of its own.
     std::int64_t sum = 0;
     constexpr std::int64_t kLowest = std::numeric_limits<std::int64_t>::min();
     for (const char c : text) {
