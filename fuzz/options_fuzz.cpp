@@ -18,6 +18,8 @@ constexpr std::string_view kWhitespace = " \t\n\v\f\r";
 constexpr std::string_view kNoInput = "no input file.";
 constexpr std::string_view kWrongType = "file type errors. please input 3dlayout file.";
 constexpr std::string_view kSizeRefusal = "-size \"";
+constexpr std::string_view kColumnPrefix = "column:";
+constexpr std::string_view kNeedsTableEnd = " needs a node table: -names FILE.csv.";
 
 std::vector<std::string_view> splitAtNul(std::string_view bytes) {
     std::vector<std::string_view> words;
@@ -41,6 +43,8 @@ struct ScanModel {
     l2v::Request request = l2v::Request::convert; // the first help or version word decides
     std::optional<std::string_view> inputValue;
     std::optional<std::string_view> outputValue;
+    std::optional<std::string_view> namesValue;
+    std::optional<std::string_view> column; // set by "-color column:NAME", cleared by others
     bool showEdges = true;
     bool showLabels = false;
     bool merge = false;
@@ -74,8 +78,17 @@ void applyModelOption(ScanModel& model, std::string_view option, std::string_vie
         model.merge = value == "true";
     } else if (option.starts_with("-size")) {
         model.sizeValue = value;
+    } else if (option.starts_with("-color")) {
+        // Only whether the last colouring asks for a column is modelled; a blank value asks
+        // for nothing and leaves the request as it was.
+        if (value.starts_with(kColumnPrefix)) {
+            model.column = value.substr(kColumnPrefix.size());
+        } else if (!isBlank(value)) {
+            model.column.reset();
+        }
+    } else if (option.starts_with("-names")) {
+        model.namesValue = isBlank(value) ? model.namesValue : value;
     }
-    // "-color" takes its value word too; what it asks for is not modelled here.
 }
 
 bool isOption(std::string_view word) {
@@ -129,8 +142,16 @@ void checkRefusal(std::string_view message, const ScanModel& model) {
                       "a -size value refused that the scan takes", message);
         return;
     }
-    fuzz::require(message == kWrongType, "unknown command-line message", message);
-    fuzz::require(model.inputValue.has_value(), "missing input refused as a wrong type");
+    if (message == kWrongType) {
+        fuzz::require(model.inputValue.has_value(), "missing input refused as a wrong type");
+        return;
+    }
+    fuzz::require(message.starts_with("-color column:") && message.ends_with(kNeedsTableEnd),
+                  "unknown command-line message", message);
+    fuzz::require(model.inputValue.has_value() && model.column && !model.namesValue,
+                  "colouring by column refused with a node table given", message);
+    fuzz::require(!model.sizeValue || modelSize(*model.sizeValue).has_value(),
+                  "a bad -size value let through to the colour check", message);
 }
 
 void checkOptions(const l2v::RunOptions& options, const ScanModel& model) {
@@ -160,10 +181,19 @@ void checkOptions(const l2v::RunOptions& options, const ScanModel& model) {
         model.sizeValue ? modelSize(*model.sizeValue) : l2v::SizeRequest{};
     fuzz::require(size && options.size.by == size->by && options.size.factor == size->factor,
                   "size differs from the scan");
+    fuzz::require(options.namesPath.empty() ? !model.namesValue
+                                            : model.namesValue.has_value() &&
+                                                  isPathOf(options.namesPath, *model.namesValue),
+                  "names path not from its value", options.namesPath);
+    fuzz::require((options.colour.by == l2v::ColourBy::column) == model.column.has_value() &&
+                      (!model.column || options.colour.column == *model.column),
+                  "column colouring differs from the scan", options.colour.column);
 }
 
 } // namespace
 
+// libFuzzer calls the target by this name.
+// NOLINTNEXTLINE(readability-identifier-naming)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string_view> words =
         splitAtNul({reinterpret_cast<const char*>(data), size});

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+// libFuzzer calls the target by this name.
+// NOLINTNEXTLINE(readability-identifier-naming)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string kSourcePath = "fuzz.3dlayout";
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

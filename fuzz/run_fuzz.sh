@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (AddressSanitizer + UBSan) and runs each one for
-# SECONDS (default 60) on a work copy of its seed corpus. Exits non-zero when any target finds
+# Builds the libFuzzer targets with clang (AddressSanitizer + UBSan) and runs them one after
+# another on a work copy of their seed corpora, 3 x SECONDS (default 60) in all, split evenly
+# (the budget of the first three targets at SECONDS each). Exits non-zero when any target finds
 # a crash, a sanitizer report, a timeout or a broken invariant; the failing input is left in
 # fuzz/corpus-work/artifacts/<target>/.
 #
@@ -31,9 +32,10 @@ pick_compiler() {
 cc="$(pick_compiler clang-14 clang)" || { echo "clang is not installed" >&2; exit 2; }
 cxx="$(pick_compiler clang++-14 clang++)" || { echo "clang++ is not installed" >&2; exit 2; }
 
-targets=(reader convert options)
-declare -A max_len=([reader]=4096 [convert]=4096 [options]=512)
-declare -A dictionary=([reader]=layout.dict [convert]=layout.dict [options]=options.dict)
+source "$fuzz_dir/targets.sh"
+targets=("${all_targets[@]}")
+per_target=$((3 * seconds / ${#targets[@]}))
+[ "$per_target" -ge 1 ] || per_target=1
 
 CC="$cc" CXX="$cxx" cmake -S "$repo_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLAYOUT2VRML_FUZZ=ON -DLAYOUT2VRML_TESTS=OFF -DLAYOUT2VRML_BENCH=OFF >/dev/null || exit 2
@@ -46,9 +48,9 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus" "$artifacts"
     # The work corpus keeps what earlier runs found; the seeds are refreshed every time.
     cp "$fuzz_dir/corpus/$target"/* "$corpus"/
-    echo "== fuzzing $target for ${seconds}s"
+    echo "== fuzzing $target for ${per_target}s"
     "$build_dir/fuzz/${target}_fuzz" "$corpus" \
-        -max_total_time="$seconds" \
+        -max_total_time="$per_target" \
         -max_len="${max_len[$target]}" \
         -rss_limit_mb=2048 \
         -timeout=20 \

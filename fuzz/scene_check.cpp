@@ -2,6 +2,7 @@
 
 #include "edge_check.hpp"
 #include "fuzz_check.hpp"
+#include "names_check.hpp"
 #include "number_text.hpp"
 #include "scene/edge_geometry.hpp"
 
@@ -49,6 +50,21 @@ constexpr std::array<NumberLine, 8> kNumberLines = {{
     {"position 0.0 0.0 ", 1},
 }};
 
+// A plain loop: memcmp, which std::string_view::starts_with calls, goes through the sanitizer's
+// and libFuzzer's interceptors, which for the many short lines of a scene cost more than the
+// comparisons themselves.
+bool startsWith(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (text[i] != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void checkNumbers(std::string_view numbers, std::size_t expected, std::string_view line) {
     std::size_t found = 0;
     while (!numbers.empty()) {
@@ -63,34 +79,34 @@ void checkNumbers(std::string_view numbers, std::size_t expected, std::string_vi
 
 void checkNumberLine(std::string_view body) {
     for (const NumberLine& form : kNumberLines) {
-        if (body.starts_with(form.key)) {
+        if (startsWith(body, form.key)) {
             checkNumbers(body.substr(form.key.size()), form.numbers, body);
             return;
         }
     }
 }
 
-std::string_view labelOf(std::string_view body) {
-    constexpr std::string_view kOpen = "string [ \"";
-    constexpr std::string_view kClose = "\" ]";
-    require(body.ends_with(kClose), "label line not closed", body);
-    return body.substr(kOpen.size(), body.size() - kOpen.size() - kClose.size());
+constexpr std::string_view kLabelOpen = "string [ \"";
+
+void requireLabelLine(std::string_view body) {
+    require(body == "string [ \"\" ]", "label line not closed", body);
 }
 
 void gather(SceneLines& lines, std::size_t indent, std::string_view body) {
     auto valueAfter = [body](std::string_view key) { return body.substr(key.size()); };
-    if (body.starts_with("translation ")) {
+    if (startsWith(body, "translation ")) {
         lines.translations.push_back(valueAfter("translation "));
-    } else if (body.starts_with("radius ")) {
+    } else if (startsWith(body, "radius ")) {
         (indent == 16 ? lines.sphereRadii : lines.cylinderRadii).push_back(valueAfter("radius "));
-    } else if (body.starts_with("rotation 0 ")) {
+    } else if (startsWith(body, "rotation 0 ")) {
         lines.outerRotations.push_back(valueAfter("rotation 0 "));
-    } else if (body.starts_with("rotation 1 0 0 ")) {
+    } else if (startsWith(body, "rotation 1 0 0 ")) {
         lines.tilts.push_back(valueAfter("rotation 1 0 0 "));
-    } else if (body.starts_with("height ")) {
+    } else if (startsWith(body, "height ")) {
         lines.heights.push_back(valueAfter("height "));
-    } else if (body.starts_with("string [ \"")) {
-        lines.labels.push_back(labelOf(body));
+    } else if (startsWith(body, kLabelOpen)) {
+        requireLabelLine(body);
+        lines.labels.push_back(body);
     } else if (body == "geometry Sphere {") {
         ++lines.spheres;
     } else if (body == "geometry Cylinder {") {
@@ -135,6 +151,16 @@ l2v::Point positionOf(const l2v::Layout& layout, std::int32_t index) {
     return {c.x[at], c.y[at], c.z[at]};
 }
 
+void checkLabels(const std::vector<std::string>& labels, const l2v::Layout& layout, bool showLabels,
+                 const l2v::NodeTable& names) {
+    require(labels.size() == (showLabels ? static_cast<std::size_t>(layout.nodeCount) : 0),
+            "wrong count of label strings");
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        require(labels[i] == shownName(names, static_cast<std::uint32_t>(i)),
+                "label is neither the node's name nor its index", labels[i]);
+    }
+}
+
 void checkNodeBlocks(const SceneLines& lines, const l2v::Layout& layout, bool showLabels) {
     const auto count = static_cast<std::size_t>(layout.nodeCount);
     require(lines.spheres == count, "sphere count differs from node count");
@@ -150,10 +176,6 @@ void checkNodeBlocks(const SceneLines& lines, const l2v::Layout& layout, bool sh
         const double radius = std::sqrt(static_cast<double>(layout.nodes[at].count)) * kNodeRadius;
         require(lines.sphereRadii[at] == referenceFixed(radius),
                 "sphere radius differs from sqrt(count) x 0.2", lines.sphereRadii[at]);
-        if (showLabels) {
-            require(lines.labels[at] == std::to_string(i), "label is not the node index",
-                    lines.labels[at]);
-        }
     }
 }
 
@@ -223,14 +245,53 @@ void checkEdgeBlocks(const SceneLines& lines, const l2v::Layout& layout, bool sh
 
 } // namespace
 
+VrmlLabels splitVrmlLabels(std::string_view text) {
+    VrmlLabels split;
+    std::size_t at = 0;
+    for (std::size_t open = text.find(kLabelOpen); open != std::string_view::npos;
+         open = text.find(kLabelOpen, at)) {
+        split.rest += text.substr(at, open + kLabelOpen.size() - at);
+        std::string label;
+        for (at = open + kLabelOpen.size();; ++at) {
+            require(at < text.size(), "label string not closed");
+            if (text[at] == '"') {
+                break;
+            }
+            if (text[at] == '\\') {
+                ++at;
+                require(at < text.size() && (text[at] == '"' || text[at] == '\\'),
+                        "backslash before neither a quote nor a backslash");
+            }
+            label += text[at];
+        }
+        split.labels.push_back(std::move(label));
+    }
+    split.rest += text.substr(at);
+    return split;
+}
+
 void checkScene(std::string_view text, const l2v::Layout& layout,
-                const l2v::SceneSwitches& switches) {
+                const l2v::SceneSwitches& switches, const l2v::NodeTable& names) {
     require(text.starts_with(kHeader), "scene does not start with the VRML header");
     require(text.ends_with(kTrailer), "scene does not end with the trailer");
-    checkNoNonNumbers(text);
-    const SceneLines lines = readLines(text);
+    const VrmlLabels split = splitVrmlLabels(text);
+    checkNoNonNumbers(split.rest);
+    const SceneLines lines = readLines(split.rest);
     checkNodeBlocks(lines, layout, switches.showLabels);
+    checkLabels(split.labels, layout, switches.showLabels, names);
     checkEdgeBlocks(lines, layout, switches.showEdges);
+}
+
+void checkMergedScene(std::string_view text, const l2v::Layout& layout,
+                      const l2v::SceneSwitches& switches, const l2v::NodeTable& names) {
+    require(text.starts_with(kHeader) && text.ends_with(kTrailer), "merged VRML: frame");
+    const VrmlLabels split = splitVrmlLabels(text);
+    // Numbers start after the frame ("info" in WorldInfo is no infinity).
+    const std::size_t meshes = split.rest.find("Background");
+    require(meshes != std::string::npos && split.rest.find("nan", meshes) == std::string::npos &&
+                split.rest.find("inf", meshes) == std::string::npos,
+            "merged VRML: a number that is not finite");
+    checkLabels(split.labels, layout, switches.showLabels, names);
 }
 
 } // namespace fuzz

@@ -15,11 +15,17 @@ std::string_view cutAtNul(std::string_view line) {
     return line.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()));
 }
 
+// A small input gets a buffer of its size (and one byte to find the end), not a whole block.
+std::size_t firstCapacity(const ByteSource& source) {
+    const std::optional<std::uint64_t> size = source.sizeHint();
+    return size && *size < kBlockSize ? static_cast<std::size_t>(*size) + 1 : kBlockSize;
+}
+
 } // namespace
 
 LineReader::LineReader(ByteSource& source)
-    : source_(source), buffer_(std::make_unique_for_overwrite<char[]>(kBlockSize)),
-      capacity_(kBlockSize) {}
+    : source_(source), capacity_(firstCapacity(source)),
+      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
 
 // Moves the unread bytes to the front and doubles the buffer when a single line fills it.
 void LineReader::makeRoom() {

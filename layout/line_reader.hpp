@@ -28,8 +28,8 @@ class LineReader {
     void skipByteOrderMark();
 
     ByteSource& source_;
-    std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
+    std::unique_ptr<char[]> buffer_;
     std::size_t begin_ = 0; // first byte not yet handed out
     std::size_t end_ = 0;   // end of the bytes read so far
     bool endOfInput_ = false;

@@ -36,6 +36,9 @@ bool startsWithVertices(std::string_view line) {
 bool parseInteger(std::string_view text, std::int64_t& value) {
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') {
+            return false; // "+-5" is no integer, though from_chars would read the "-5"
+        }
     }
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
@@ -58,6 +61,52 @@ void checkVertexCount(std::string_view rest, std::uint64_t nodeCount, const std:
     }
 }
 
+// Takes the file's lines one by one (without their newlines) and collects the classes.
+class PartitionParser {
+  public:
+    PartitionParser(const std::string& path, std::uint64_t nodeCount)
+        : path_(path), nodeCount_(nodeCount) {
+        classes_.reserve(nodeCount);
+    }
+
+    void line(std::string_view text) {
+        ++lineNumber_;
+        const std::string_view line = trimmed(text);
+        if (line.empty() || line.front() == '%') {
+            return;
+        }
+        if (classes_.empty() && startsWithVertices(line)) {
+            checkVertexCount(line.substr(kVerticesWord.size()), nodeCount_, path_, lineNumber_);
+            return;
+        }
+        std::int64_t value = 0;
+        if (!parseInteger(line, value)) {
+            throw Failure("class " + quotedText(line) + " is not an integer" +
+                          inFileAtLine(path_, lineNumber_) + ".");
+        }
+        if (classes_.size() == nodeCount_) {
+            throw Failure("more classes than the layout's " + std::to_string(nodeCount_) +
+                          " nodes" + inFileAtLine(path_, lineNumber_) + ".");
+        }
+        classes_.push_back(value);
+    }
+
+    std::vector<std::int64_t> finish() {
+        if (classes_.size() != nodeCount_) {
+            throw Failure("partition file " + path_ + " ends after " +
+                          std::to_string(classes_.size()) + " of " + std::to_string(nodeCount_) +
+                          " classes at line " + std::to_string(lineNumber_) + ".");
+        }
+        return std::move(classes_);
+    }
+
+  private:
+    const std::string& path_;
+    std::uint64_t nodeCount_;
+    std::vector<std::int64_t> classes_;
+    int lineNumber_ = 0;
+};
+
 } // namespace
 
 std::vector<std::int64_t> readPartitionFile(const std::string& path, std::uint64_t nodeCount) {
@@ -65,40 +114,27 @@ std::vector<std::int64_t> readPartitionFile(const std::string& path, std::uint64
     if (!file) {
         throw Failure("cannot read partition file " + path + ".");
     }
-    std::vector<std::int64_t> classes;
-    classes.reserve(nodeCount);
+    PartitionParser parser(path, nodeCount);
     std::string text;
-    int lineNumber = 0;
     while (std::getline(file, text)) {
-        ++lineNumber;
-        const std::string_view line = trimmed(text);
-        if (line.empty() || line.front() == '%') {
-            continue;
-        }
-        if (classes.empty() && startsWithVertices(line)) {
-            checkVertexCount(line.substr(kVerticesWord.size()), nodeCount, path, lineNumber);
-            continue;
-        }
-        std::int64_t value = 0;
-        if (!parseInteger(line, value)) {
-            throw Failure("class " + quotedText(line) + " is not an integer" +
-                          inFileAtLine(path, lineNumber) + ".");
-        }
-        if (classes.size() == nodeCount) {
-            throw Failure("more classes than the layout's " + std::to_string(nodeCount) + " nodes" +
-                          inFileAtLine(path, lineNumber) + ".");
-        }
-        classes.push_back(value);
+        parser.line(text);
     }
     if (file.bad() || (!file.eof() && file.fail())) {
         throw Failure("cannot read partition file " + path + ".");
     }
-    if (classes.size() != nodeCount) {
-        throw Failure("partition file " + path + " ends after " + std::to_string(classes.size()) +
-                      " of " + std::to_string(nodeCount) + " classes at line " +
-                      std::to_string(lineNumber) + ".");
+    return parser.finish();
+}
+
+std::vector<std::int64_t> parsePartition(std::string_view bytes, const std::string& path,
+                                         std::uint64_t nodeCount) {
+    PartitionParser parser(path, nodeCount);
+    // As std::getline splits: a last line without a newline counts, an empty rest does not.
+    while (!bytes.empty()) {
+        const std::size_t newline = bytes.find('\n');
+        parser.line(bytes.substr(0, newline));
+        bytes.remove_prefix(newline == std::string_view::npos ? bytes.size() : newline + 1);
     }
-    return classes;
+    return parser.finish();
 }
 
 } // namespace l2v

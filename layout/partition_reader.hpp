@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace l2v {
@@ -11,5 +12,9 @@ namespace l2v {
 // with "%" are skipped. Throws Failure, naming the file and the line, when the file cannot be
 // read, a line is not an integer, or the classes do not number `nodeCount`.
 std::vector<std::int64_t> readPartitionFile(const std::string& path, std::uint64_t nodeCount);
+
+// The same from the file's bytes; `path` names the file in messages.
+std::vector<std::int64_t> parsePartition(std::string_view bytes, const std::string& path,
+                                         std::uint64_t nodeCount);
 
 } // namespace l2v

@@ -6,8 +6,25 @@
 namespace l2v {
 
 OutputBuffer::OutputBuffer(ByteSink& sink, std::size_t largestBlock)
-    : sink_(sink), capacity_(kChunkSize + largestBlock),
+    : sink_(sink), fullCapacity_(kChunkSize + largestBlock),
+      capacity_(std::min(fullCapacity_, kFirstCapacity + largestBlock)),
       buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
+
+// Hands whole chunks to the sink, then grows the buffer while `size` more bytes do not fit.
+void OutputBuffer::makeRoom(std::size_t size) {
+    writeWholeChunks();
+    if (capacity_ - used_ >= size || capacity_ == fullCapacity_) {
+        return;
+    }
+    std::size_t grown = capacity_;
+    while (grown - used_ < size && grown < fullCapacity_) {
+        grown = std::min(2 * grown, fullCapacity_);
+    }
+    auto larger = std::make_unique_for_overwrite<char[]>(grown);
+    std::memcpy(larger.get(), buffer_.get(), used_);
+    buffer_ = std::move(larger);
+    capacity_ = grown;
+}
 
 void OutputBuffer::writeWholeChunks() {
     const std::size_t whole = used_ - used_ % kChunkSize;
@@ -21,6 +38,9 @@ void OutputBuffer::writeWholeChunks() {
 
 void OutputBuffer::append(std::string_view text) {
     while (!text.empty()) {
+        if (used_ == capacity_) {
+            makeRoom(1);
+        }
         const std::size_t part = std::min(capacity_ - used_, text.size());
         std::memcpy(buffer_.get() + used_, text.data(), part);
         used_ += part;

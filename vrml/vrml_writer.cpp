@@ -22,8 +22,9 @@ constexpr std::size_t kMaxFaceCorners = 64;
 constexpr std::size_t kFaceRoom = kMaxFaceCorners * 11 + 3;
 // A label is a 32-bit index: at most 10 digits.
 constexpr std::size_t kLabelRoom = 16;
-// Sphere radius texts are cached for run lengths below this (nodes with fewer than 4095
-// references: nearly every node of a real graph); longer runs are formatted per node.
+// Sphere radius texts are cached, when first written, for run lengths below this (nodes with
+// fewer than 4095 references: nearly every node of a real graph); longer runs are formatted
+// per node.
 constexpr std::int32_t kCachedRadii = 4096;
 
 const char* const kViewerAddress = "https://castle-engine.io/view3dscene.php";
@@ -90,9 +91,7 @@ void addShapeAppearance(std::string& out, int indent, const Rgb& colour,
 VrmlWriter::VrmlWriter(ByteSink& sink, const DrawingStyle& style, bool showLabels)
     : nodeRadius_(style.nodeRadius), showLabels_(showLabels), edgeShortening_(2 * style.nodeRadius),
       blockRoom_(composeBlockText(style, showLabels)),
-      out_(sink, std::max({blockRoom_, kPointRoom, kFaceRoom})) {
-    cacheSphereRadii();
-}
+      out_(sink, std::max({blockRoom_, kPointRoom, kFaceRoom})) {}
 
 std::size_t VrmlWriter::composeBlockText(const DrawingStyle& style, bool showLabels) {
     composeNodeText(style, showLabels);
@@ -174,20 +173,21 @@ void VrmlWriter::composeEdgeText(const DrawingStyle& style) {
     addLine(edgeClose_, 0, "}");
 }
 
-void VrmlWriter::cacheSphereRadii() {
-    sphereRadii_.reserve(kCachedRadii);
-    char digits[kMaxFixedLength];
-    for (std::int32_t count = 0; count < kCachedRadii; ++count) {
-        const double radius = sphereRadius(count, nodeRadius_);
-        sphereRadii_.emplace_back(digits, writeFixed(digits, radius));
+// Only the run lengths a scene has cost their formatting, once each.
+char* VrmlWriter::writeSphereRadius(char* out, std::int32_t count) {
+    if (count < 0 || count >= kCachedRadii) {
+        return writeFixed(out, sphereRadius(count, nodeRadius_));
     }
-}
-
-char* VrmlWriter::writeSphereRadius(char* out, std::int32_t count) const {
-    if (count >= 0 && count < kCachedRadii) {
-        return put(out, sphereRadii_[static_cast<std::size_t>(count)]);
+    const auto at = static_cast<std::size_t>(count);
+    if (at >= sphereRadii_.size()) {
+        sphereRadii_.resize(at + 1);
     }
-    return writeFixed(out, sphereRadius(count, nodeRadius_));
+    std::string& text = sphereRadii_[at];
+    if (text.empty()) {
+        char digits[kMaxFixedLength];
+        text.assign(digits, writeFixed(digits, sphereRadius(count, nodeRadius_)));
+    }
+    return put(out, text);
 }
 
 void VrmlWriter::finish() {

@@ -77,8 +77,7 @@ class VrmlWriter {
     std::size_t composeBlockText(const DrawingStyle& style, bool showLabels);
     void composeNodeText(const DrawingStyle& style, bool showLabels);
     void composeEdgeText(const DrawingStyle& style);
-    void cacheSphereRadii();
-    char* writeSphereRadius(char* out, std::int32_t count) const;
+    char* writeSphereRadius(char* out, std::int32_t count);
     // A node block from its sphere's colour to its end, written at `out` and committed.
     void writeSphereEnd(char* out, std::int32_t count, std::string_view colour);
     // A node block up to its first shape's varying text: the Transform at (x, y, z).
@@ -103,7 +102,7 @@ class VrmlWriter {
     std::string edgeClose_;
     double edgeShortening_;
     std::size_t blockRoom_;                // room any single node or edge block may need
-    std::vector<std::string> sphereRadii_; // by run length
+    std::vector<std::string> sphereRadii_; // by run length; empty where not yet written
     OutputBuffer out_;
 };
 
