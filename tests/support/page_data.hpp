@@ -40,17 +40,22 @@ inline std::optional<std::string> decodeBase64(std::string_view text) {
     return bytes;
 }
 
-// The scene data of a converter's web page: the text of its data element, decoded; nothing
-// when the element is missing or not base64.
-inline std::optional<std::string> pageData(std::string_view page) {
-    constexpr std::string_view kOpen =
-        R"(<script type="application/octet-stream" id="scene-data">)";
-    const std::size_t start = page.find(kOpen);
+// The decoded text of the page's data element `id`; nothing when the element is missing or
+// not base64.
+inline std::optional<std::string> dataElement(std::string_view page, std::string_view id) {
+    const std::string open =
+        R"(<script type="application/octet-stream" id=")" + std::string(id) + "\">";
+    const std::size_t start = page.find(open);
     const std::size_t end = start == std::string_view::npos ? start : page.find("</script>", start);
     if (end == std::string_view::npos) {
         return std::nullopt;
     }
-    return decodeBase64(page.substr(start + kOpen.size(), end - start - kOpen.size()));
+    return decodeBase64(page.substr(start + open.size(), end - start - open.size()));
+}
+
+// The scene data of a converter's web page.
+inline std::optional<std::string> pageData(std::string_view page) {
+    return dataElement(page, "scene-data");
 }
 
 // The little-endian value of type T at `offset` of `bytes`.
@@ -68,14 +73,7 @@ struct PageNames {
 };
 
 inline std::optional<PageNames> pageNames(std::string_view page, std::uint32_t nodes) {
-    constexpr std::string_view kOpen =
-        R"(<script type="application/octet-stream" id="names-data">)";
-    const std::size_t start = page.find(kOpen);
-    const std::size_t end = start == std::string_view::npos ? start : page.find("</script>", start);
-    if (end == std::string_view::npos) {
-        return std::nullopt;
-    }
-    const auto block = decodeBase64(page.substr(start + kOpen.size(), end - start - kOpen.size()));
+    const auto block = dataElement(page, "names-data");
     if (!block || block->size() < 12 || valueAt<std::uint32_t>(*block, 4) != 0) {
         return std::nullopt;
     }
