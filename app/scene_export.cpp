@@ -1,27 +1,16 @@
 #include "app/scene_export.hpp"
 
+#include "common/text_case.hpp"
 #include "gltf/glb_scene.hpp"
 #include "html/html_scene.hpp"
 #include "layout/fitting.hpp"
 #include "output/output_file.hpp"
 #include "vrml/vrml_scene.hpp"
 
-#include <algorithm>
-#include <cctype>
 #include <string_view>
 
 namespace l2v {
 namespace {
-
-bool endsWithInAnyCase(std::string_view text, std::string_view lowerCaseEnd) {
-    if (text.size() < lowerCaseEnd.size()) {
-        return false;
-    }
-    const std::string_view end = text.substr(text.size() - lowerCaseEnd.size());
-    return std::equal(end.begin(), end.end(), lowerCaseEnd.begin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == b;
-    });
-}
 
 // The largest fitted coordinate the encoder of `format` can represent.
 double largestCoordinate(SceneFormat format) {

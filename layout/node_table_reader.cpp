@@ -2,6 +2,7 @@
 
 #include "common/failure.hpp"
 #include "common/file_name.hpp"
+#include "common/text_case.hpp"
 #include "layout/byte_source.hpp"
 #include "layout/delimited_text.hpp"
 
@@ -17,18 +18,6 @@ constexpr std::size_t kNoColumn = std::numeric_limits<std::size_t>::max();
 constexpr std::uint32_t kNoRow = std::numeric_limits<std::uint32_t>::max();
 // Cell ends are 32-bit offsets.
 constexpr std::uint64_t kLargestTable = std::numeric_limits<std::uint32_t>::max();
-
-bool endsWithInAnyCase(std::string_view text, std::string_view lowerCaseEnd) {
-    return text.size() >= lowerCaseEnd.size() &&
-           std::equal(lowerCaseEnd.rbegin(), lowerCaseEnd.rend(), text.rbegin(),
-                      [](char wanted, char c) {
-                          return wanted == (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-                      });
-}
-
-bool equalsInAnyCase(std::string_view text, std::string_view lowerCase) {
-    return text.size() == lowerCase.size() && endsWithInAnyCase(text, lowerCase);
-}
 
 std::string readWholeFile(const std::string& path) {
     try {

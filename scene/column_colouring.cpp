@@ -1,4 +1,5 @@
 #include "common/failure.hpp"
+#include "common/text_case.hpp"
 #include "scene/colouring.hpp"
 
 #include <algorithm>
@@ -15,15 +16,9 @@ namespace {
 constexpr std::string_view kBlanks = " \t";
 constexpr std::int64_t kNoValue = -1;
 
-bool sameInAnyCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::size_t columnNamed(const NodeTable& table, const std::string& column) {
     for (std::size_t at = 0; at < table.columnCount() && !column.empty(); ++at) {
-        if (sameInAnyCase(table.headers[at], column)) {
+        if (equalsInAnyCase(table.headers[at], column)) {
             return at;
         }
     }
