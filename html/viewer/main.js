@@ -4,7 +4,7 @@ import { FrameBudget } from "./frame_budget.js";
 import { LabelLayer, kAllLabelsLimit } from "./labels.js";
 import { SceneRenderer, cylinderOnScreen, sphereOnScreen } from "./renderer.js";
 import { readNodeNames } from "./names.js";
-import { edgesByRank, nodeOrder } from "./sample_order.js";
+import { edgesByRank, nodeOrder, ranksOf } from "./sample_order.js";
 import { neighbourTable, readSceneData, sceneBounds, suggestedSizeScale } from "./scene_data.js";
 import { PageControls, downloadPicture } from "./ui.js";
 
@@ -49,9 +49,8 @@ class Viewer {
     this.scene = scene;
     this.bounds = sceneBounds(scene);
     const order = nodeOrder(scene.positions, scene.nodeCount);
-    scene.drawing = { order, ...edgesByRank(scene.edges, order) };
-    this.ranks = new Uint32Array(scene.nodeCount);
-    order.forEach((node, rank) => (this.ranks[node] = rank));
+    this.ranks = ranksOf(order);
+    scene.drawing = { order, ...edgesByRank(scene.edges, this.ranks) };
     this.budget = new FrameBudget(scene.drawing.edgesBefore);
     this.camera = new OrbitCamera();
     this.canvas = document.getElementById("scene");

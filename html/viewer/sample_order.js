@@ -4,32 +4,27 @@ import { kSharedClassBit } from "./page_values.js";
 // over space: drawing the first K nodes, and the edges whose both ends are among them, is the
 // picture's structure at a smaller cost, the same from one frame to the next.
 
-const kGridBits = 9; // cells per axis: 2^9; 27 bits of key, with 24 of node index below
-const kIndexScale = 2 ** 24;
+const kGridBits = 9; // cells per axis: 2^9, so a key has 27 bits
+const kCells = 1 << kGridBits;
 const kNodeBits = kSharedClassBit - 1;
 
-// Spreads the low 9 bits of `v` to every third bit.
-function spreadBits(v) {
-  let spread = 0;
-  for (let bit = 0; bit < kGridBits; ++bit) {
-    spread |= ((v >> bit) & 1) << (3 * bit);
+// For each cell number along one axis: its 9 bits reversed, then spread to every third bit.
+// Interleaving these for the three axes (in reverse axis order) gives the Morton key of the
+// cell with all its 27 bits reversed.
+const kReversedSpread = (() => {
+  const table = new Uint32Array(kCells);
+  for (let cell = 0; cell < kCells; ++cell) {
+    for (let bit = 0; bit < kGridBits; ++bit) {
+      table[cell] |= ((cell >> bit) & 1) << (3 * (kGridBits - 1 - bit));
+    }
   }
-  return spread;
-}
+  return table;
+})();
 
-// The bits of `key` (27 of them) in reverse order: the finest cell bits become the coarsest, so
-// sorting by it visits one cell of every 2x2x2 block before the next, at every scale.
-function reverseKey(key) {
-  let reversed = 0;
-  for (let bit = 0; bit < 3 * kGridBits; ++bit) {
-    reversed = reversed * 2 + ((key >> bit) & 1);
-  }
-  return reversed;
-}
-
-// Node indices in drawing order: by the bit-reversed Morton key of their grid cell, nodes of
-// one cell by index. A prefix of any length takes nodes from every region in proportion to its
-// nodes, as a stratified sample does.
+// Node indices in drawing order: by the bit-reversed Morton key of their grid cell (the finest
+// cell bits become the coarsest, so the order visits one cell of every 2x2x2 block before the
+// next, at every scale), nodes of one cell by index. A prefix of any length takes nodes from
+// every region in proportion to its nodes, as a stratified sample does.
 export function nodeOrder(positions, nodeCount) {
   const low = [Infinity, Infinity, Infinity];
   const high = [-Infinity, -Infinity, -Infinity];
@@ -39,32 +34,51 @@ export function nodeOrder(positions, nodeCount) {
       high[axis] = Math.max(high[axis], positions[3 * i + axis]);
     }
   }
-  const cells = 1 << kGridBits;
-  const scale = high.map((h, axis) => (h > low[axis] ? (cells - 1) / (h - low[axis]) : 0));
-  const keys = new Float64Array(nodeCount);
+  const scale = high.map((h, axis) => (h > low[axis] ? (kCells - 1) / (h - low[axis]) : 0));
+  const cellOf = (i, axis) => Math.floor((positions[3 * i + axis] - low[axis]) * scale[axis]);
+  const keys = new Uint32Array(nodeCount);
   for (let i = 0; i < nodeCount; ++i) {
-    let morton = 0;
-    for (let axis = 0; axis < 3; ++axis) {
-      const cell = Math.floor((positions[3 * i + axis] - low[axis]) * scale[axis]);
-      morton |= spreadBits(cell) << axis;
-    }
-    keys[i] = reverseKey(morton) * kIndexScale + i;
+    keys[i] =
+      (kReversedSpread[cellOf(i, 0)] << 2) |
+      (kReversedSpread[cellOf(i, 1)] << 1) |
+      kReversedSpread[cellOf(i, 2)];
   }
-  keys.sort();
-  const order = new Uint32Array(nodeCount);
-  for (let rank = 0; rank < nodeCount; ++rank) {
-    order[rank] = keys[rank] % kIndexScale;
+  return sortedByKey(keys);
+}
+
+// Indices 0..n-1 ordered by their 27-bit keys, equal keys by index: a radix sort, 9 bits a
+// pass from the lowest, each pass stable. Linear time: a comparison sort of a million keys
+// held up the first picture.
+function sortedByKey(keys) {
+  const count = keys.length;
+  let order = new Uint32Array(count);
+  let next = new Uint32Array(count);
+  for (let i = 0; i < count; ++i) {
+    order[i] = i;
+  }
+  for (let shift = 0; shift < 3 * kGridBits; shift += kGridBits) {
+    const starts = new Uint32Array(kCells + 1);
+    for (let i = 0; i < count; ++i) {
+      ++starts[((keys[i] >>> shift) & (kCells - 1)) + 1];
+    }
+    for (let digit = 0; digit < kCells; ++digit) {
+      starts[digit + 1] += starts[digit];
+    }
+    for (let at = 0; at < count; ++at) {
+      const i = order[at];
+      next[starts[(keys[i] >>> shift) & (kCells - 1)]++] = i;
+    }
+    [order, next] = [next, order];
   }
   return order;
 }
 
-// The edges (end pairs as the page holds them) reordered by the later rank of their two ends,
-// and `edgesBefore[k]`: how many of them join two of the first k nodes, so that the first
-// edgesBefore[k] edges are exactly those between sampled nodes. A counting sort: linear time.
-export function edgesByRank(edges, order) {
-  const nodeCount = order.length;
-  const rank = new Uint32Array(nodeCount);
-  order.forEach((node, r) => (rank[node] = r));
+// The edges (end pairs as the page holds them) reordered by the later rank (ranksOf) of their
+// two ends, and `edgesBefore[k]`: how many of them join two of the first k nodes, so that the
+// first edgesBefore[k] edges are exactly those between sampled nodes. A counting sort: linear
+// time.
+export function edgesByRank(edges, rank) {
+  const nodeCount = rank.length;
   const edgeCount = edges.length / 2;
   const later = new Uint32Array(edgeCount);
   const edgesBefore = new Uint32Array(nodeCount + 1);
@@ -83,6 +97,15 @@ export function edgesByRank(edges, order) {
     sorted[2 * at + 1] = edges[2 * e + 1];
   }
   return { edges: sorted, edgesBefore };
+}
+
+// The rank (place in drawing order) of every node.
+export function ranksOf(order) {
+  const ranks = new Uint32Array(order.length);
+  for (let r = 0; r < order.length; ++r) {
+    ranks[order[r]] = r;
+  }
+  return ranks;
 }
 
 // The most nodes k whose shapes (k spheres and the edges among them) stay within `shapes`.
