@@ -96,6 +96,8 @@ class Viewer {
     this.restTimer = null;
     this.slices = 0;
     this.frameStart = 0;
+    // When the GPU last finished a frame.
+    this.lastDrawnAt = -Infinity;
     this.firstFrame = true;
     // The camera's last move, and the view it left (see frame()).
     this.movedAt = -Infinity;
@@ -264,7 +266,9 @@ class Viewer {
     }
     const before = this.scene.drawing.edgesBefore;
     const parts = [this.renderer.part(from, to - from, before[from], before[to] - before[from])];
-    this.renderer.render(view, parts, from === 0);
+    // The slices between the first and the last are not shown: the picture stays as it was
+    // (the first slice, or the sample while moving) until the whole scene replaces it.
+    this.renderer.render(view, parts, from === 0, from === 0 || to >= total);
     this.slices = from === 0 ? 1 : this.slices + 1;
     if (from === 0) {
       this.drawLabels(view, false);
@@ -295,11 +299,15 @@ class Viewer {
     if (firstComplete) {
       this.firstFrame = false;
     }
-    // The frame's cost: from its start until the GPU has drawn it.
+    // The frame's cost: until the GPU has drawn it, from its start or, when it was queued
+    // behind the frame before, from when that one was drawn; else a queued frame would count
+    // the wait as its own, and slices would be cut too short.
     this.renderer.whenDrawn().then(() => {
+      const drawnAt = performance.now();
       if (measured) {
-        this.budget.record(nodes + edges, performance.now() - started);
+        this.budget.record(nodes + edges, drawnAt - Math.max(started, this.lastDrawnAt));
       }
+      this.lastDrawnAt = Math.max(this.lastDrawnAt, drawnAt);
       // Fences may be seen signalled out of order: the first seen marks the first picture.
       if (!this.pictureMarked) {
         this.pictureMarked = true;

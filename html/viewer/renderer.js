@@ -347,8 +347,9 @@ export class SceneRenderer {
   // showEdges, transparent, and the largest radii on screen (pixels) a sphere and a cylinder
   // may have in it. `parts` (see part()) tell what of the scene to draw, the whole by default;
   // `clear` false adds them to what the weighted targets hold (canSlice), so a scene drawn in
-  // slices composites to the picture of one pass.
-  render(view, parts = [this.whole()], clear = true) {
+  // slices composites to the picture of one pass; `show` false leaves the canvas as it is, as
+  // showing a frame costs a pass over every pixel and more in software.
+  render(view, parts = [this.whole()], clear = true, show = true) {
     const gl = this.gl;
     if (this.lost) {
       return;
@@ -388,6 +389,9 @@ export class SceneRenderer {
     parts.forEach((part) => this.drawShapes(view, Pass.weighted, view.showEdges, part));
     gl.disable(gl.BLEND);
     gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    if (!show) {
+      return;
+    }
     gl.useProgram(this.composite.program);
     target.textures.forEach((texture, unit) => {
       gl.activeTexture(gl.TEXTURE0 + unit);
