@@ -96,8 +96,10 @@ class Viewer {
     this.restTimer = null;
     this.slices = 0;
     this.frameStart = 0;
-    // When the GPU last finished a frame.
+    // When the GPU last finished a frame, and whether a slice of a resting view is still being
+    // drawn.
     this.lastDrawnAt = -Infinity;
+    this.sliceInFlight = false;
     this.firstFrame = true;
     // The camera's last move, and the view it left (see frame()).
     this.movedAt = -Infinity;
@@ -198,7 +200,7 @@ class Viewer {
     // "still" once the whole scene is drawn for a resting camera.
     const complete = this.drawnUpTo >= this.scene.nodeCount;
     document.body.dataset.camera = moving ? "moving" : complete ? "still" : "drawing";
-    if (flying || (resting && this.drawnUpTo < this.scene.nodeCount)) {
+    if (flying || (resting && this.drawnUpTo < this.scene.nodeCount && !this.sliceInFlight)) {
       this.requestFrame();
     }
   }
@@ -257,6 +259,11 @@ class Viewer {
     if (from >= total && (total > 0 || !this.firstFrame)) {
       return;
     }
+    // One slice at a time: slices that are not shown meet no back pressure from the screen,
+    // and queued ahead of the GPU they would hold up a move for all of them.
+    if (from > 0 && this.sliceInFlight) {
+      return;
+    }
     let to = total;
     if (this.settings.frameBudget && this.renderer.canSlice(view)) {
       const end = this.firstPicture
@@ -299,10 +306,16 @@ class Viewer {
     if (firstComplete) {
       this.firstFrame = false;
     }
+    const slice = !moving && !complete;
+    this.sliceInFlight ||= slice;
     // The frame's cost: until the GPU has drawn it, from its start or, when it was queued
     // behind the frame before, from when that one was drawn; else a queued frame would count
     // the wait as its own, and slices would be cut too short.
     this.renderer.whenDrawn().then(() => {
+      if (slice) {
+        this.sliceInFlight = false;
+        this.requestFrame();
+      }
       const drawnAt = performance.now();
       if (measured) {
         this.budget.record(nodes + edges, drawnAt - Math.max(started, this.lastDrawnAt));
