@@ -7,13 +7,15 @@
 # Usage: bash bench/html_turn.sh
 # Environment (optional): BENCH_BUILD_DIR, BENCH_DATA_DIR, BENCH_SIZES (default
 #   "10000 200000 1000000"), BENCH_CONVERTER (default the build's layout2vrml: another build's
-#   converter gives the figures before a change).
+#   converter gives the figures before a change), BENCH_RUNS (default 1: with more, each figure
+#   is the median of that many page loads).
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BENCH_BUILD_DIR:-$repo/build-bench}"
 data="${BENCH_DATA_DIR:-$repo/bench/data}"
 sizes="${BENCH_SIZES:-10000 200000 1000000}"
+runs="${BENCH_RUNS:-1}"
 degree=6
 seed=1
 converter="${BENCH_CONVERTER:-$build/layout2vrml}"
@@ -22,11 +24,27 @@ mkdir -p "$data"
 work="$(mktemp -d "${BENCH_WORK_DIR:-$data}/turn.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
+# The median of each column of FILE (lines of equal fields); "-" and "> 300 s" pass through.
+median_columns() {
+    awk '{ for (i = 1; i <= NF; ++i) column[i] = column[i] " " $i; fields = NF }
+        END {
+            for (i = 1; i <= fields; ++i) {
+                n = split(substr(column[i], 2), values, " ")
+                if (values[1] !~ /^[0-9.]+$/) { printf "%s%s", values[1], (i < fields ? " " : "\n"); continue }
+                for (a = 2; a <= n; ++a) for (b = a; b > 1 && values[b] + 0 < values[b - 1] + 0; --b) {
+                    t = values[b]; values[b] = values[b - 1]; values[b - 1] = t
+                }
+                printf "%s%s", values[int((n + 1) / 2)], (i < fields ? " " : "\n")
+            }
+        }' "$1"
+}
+
 targets=(generate_layout)
 [[ -n "${BENCH_CONVERTER:-}" ]] || targets+=(layout2vrml)
 cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLAYOUT2VRML_BENCH=ON \
     -DLAYOUT2VRML_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
+echo "== runs a figure: $runs (the median)"
 echo "== machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), $(chromium --version 2>/dev/null | head -1), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 
 printf '\n| nodes | labels | first picture | first complete frame | frame while turning | sample (nodes) |\n'
@@ -38,7 +56,10 @@ for nodes in $sizes; do
     fi
     for labels in false true; do
         "$converter" -in "$input" -out "$work/scene.html" -showlabel "$labels"
-        read -r picture first turn sample <<<"$(node "$repo/bench/turn_frames.mjs" "$work/scene.html")"
+        for ((run = 0; run < runs; ++run)); do
+            node "$repo/bench/turn_frames.mjs" "$work/scene.html"
+        done >"$work/runs"
+        read -r picture first turn sample <<<"$(median_columns "$work/runs")"
         printf '| %s | %s | %s s | %s s | %s s | %s |\n' "$nodes" "$labels" "$picture" "$first" "$turn" "$sample"
     done
 done
