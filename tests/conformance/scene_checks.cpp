@@ -119,7 +119,9 @@ class Checker {
                                            ? options_.names[i]
                                            : std::to_string(i);
             if (label.lines != std::vector<std::string>{wanted}) {
-                fail(name + ": text is not \"" + wanted + "\"");
+                std::string message = name;
+                message.append(": text is not \"").append(wanted).append("\"");
+                fail(message);
             }
             if (distance(label.origin, expected_.nodes[i].position) > tolerance_) {
                 fail(name + ": origin " + text(label.origin) + ", expected " +
