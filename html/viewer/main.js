@@ -96,10 +96,10 @@ class Viewer {
     this.restTimer = null;
     this.slices = 0;
     this.frameStart = 0;
-    // When the GPU last finished a frame, and whether a slice of a resting view is still being
-    // drawn.
+    // When the GPU last finished a frame, and how many slices of a resting view it is still
+    // drawing (one, or two just after the view changed).
     this.lastDrawnAt = -Infinity;
-    this.sliceInFlight = false;
+    this.slicesDrawing = 0;
     this.firstFrame = true;
     // The camera's last move, and the view it left (see frame()).
     this.movedAt = -Infinity;
@@ -200,7 +200,7 @@ class Viewer {
     // "still" once the whole scene is drawn for a resting camera.
     const complete = this.drawnUpTo >= this.scene.nodeCount;
     document.body.dataset.camera = moving ? "moving" : complete ? "still" : "drawing";
-    if (flying || (resting && this.drawnUpTo < this.scene.nodeCount && !this.sliceInFlight)) {
+    if (flying || (resting && this.drawnUpTo < this.scene.nodeCount && this.slicesDrawing === 0)) {
       this.requestFrame();
     }
   }
@@ -261,7 +261,7 @@ class Viewer {
     }
     // One slice at a time: slices that are not shown meet no back pressure from the screen,
     // and queued ahead of the GPU they would hold up a move for all of them.
-    if (from > 0 && this.sliceInFlight) {
+    if (from > 0 && this.slicesDrawing > 0) {
       return;
     }
     let to = total;
@@ -307,13 +307,13 @@ class Viewer {
       this.firstFrame = false;
     }
     const slice = !moving && !complete;
-    this.sliceInFlight ||= slice;
+    this.slicesDrawing += slice ? 1 : 0;
     // The frame's cost: until the GPU has drawn it, from its start or, when it was queued
     // behind the frame before, from when that one was drawn; else a queued frame would count
     // the wait as its own, and slices would be cut too short.
     this.renderer.whenDrawn().then(() => {
       if (slice) {
-        this.sliceInFlight = false;
+        --this.slicesDrawing;
         this.requestFrame();
       }
       const drawnAt = performance.now();
