@@ -16,13 +16,5 @@ endif()
 include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
 convert_quietly("${CONVERTER}" "${SCENE}.3dlayout" "${SCENE}.html" false true)
 
-set(ENV{CHROMIUM} "${CHROMIUM}")
-execute_process(
-  COMMAND "${NODE}" "${CMAKE_CURRENT_LIST_DIR}/check_budget.mjs" "${SCENE}.html"
-  RESULT_VARIABLE check_status
-  OUTPUT_VARIABLE check_output
-  ERROR_VARIABLE check_errors)
-if(NOT check_status EQUAL 0)
-  message(FATAL_ERROR "browser check failed (${check_status}):\n${check_output}${check_errors}")
-endif()
-message(STATUS "${check_output}")
+include("${CMAKE_CURRENT_LIST_DIR}/run_checker.cmake")
+run_checker("${NODE}" "${CHROMIUM}" "${CMAKE_CURRENT_LIST_DIR}/check_budget.mjs" "${SCENE}.html")

@@ -16,14 +16,6 @@ include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
 convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.html" false "${EDGES}" ${colour_words})
 convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.wrl" false true ${colour_words})
 
-set(ENV{CHROMIUM} "${CHROMIUM}")
-execute_process(
-  COMMAND "${NODE}" "${CHECKER}" "${LAYOUT}" "${SCENE}.html" "${SCENE}.wrl" --edges "${EDGES}"
-          --sampled "${SAMPLED}"
-  RESULT_VARIABLE check_status
-  OUTPUT_VARIABLE check_output
-  ERROR_VARIABLE check_errors)
-if(NOT check_status EQUAL 0)
-  message(FATAL_ERROR "browser check failed (${check_status}):\n${check_output}${check_errors}")
-endif()
-message(STATUS "${check_output}")
+include("${CMAKE_CURRENT_LIST_DIR}/run_checker.cmake")
+run_checker("${NODE}" "${CHROMIUM}" "${CHECKER}" "${LAYOUT}" "${SCENE}.html" "${SCENE}.wrl"
+  --edges "${EDGES}" --sampled "${SAMPLED}")

@@ -21,13 +21,6 @@ file(WRITE "${SCENE}.csv" "${text}\n")
 
 convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}.html" false true
   -names "${SCENE}.csv" -color "column:${COLUMN}")
-set(ENV{CHROMIUM} "${CHROMIUM}")
-execute_process(
-  COMMAND "${NODE}" "${CHECKER}" "${SCENE}.html" "${SCENE}.csv" "${QUERY}" "${EXPECTED}" "${COLUMN}"
-  RESULT_VARIABLE check_status
-  OUTPUT_VARIABLE check_output
-  ERROR_VARIABLE check_errors)
-if(NOT check_status EQUAL 0)
-  message(FATAL_ERROR "browser check failed (${check_status}):\n${check_output}${check_errors}")
-endif()
-message(STATUS "${check_output}")
+include("${CMAKE_CURRENT_LIST_DIR}/run_checker.cmake")
+run_checker("${NODE}" "${CHROMIUM}" "${CHECKER}"
+  "${SCENE}.html" "${SCENE}.csv" "${QUERY}" "${EXPECTED}" "${COLUMN}")

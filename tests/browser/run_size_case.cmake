@@ -11,14 +11,6 @@ include("${CMAKE_CURRENT_LIST_DIR}/../cmake/convert_quietly.cmake")
 convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}-plain.html" false true)
 convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}-auto.html" false true -size auto)
 convert_quietly("${CONVERTER}" "${LAYOUT}" "${SCENE}-factor.html" false true -size "${FACTOR}")
-set(ENV{CHROMIUM} "${CHROMIUM}")
-execute_process(
-  COMMAND "${NODE}" "${CHECKER}" "${SCENE}-plain.html" "${SCENE}-auto.html" "${SCENE}-factor.html"
-          "${FACTOR}"
-  RESULT_VARIABLE check_status
-  OUTPUT_VARIABLE check_output
-  ERROR_VARIABLE check_errors)
-if(NOT check_status EQUAL 0)
-  message(FATAL_ERROR "browser check failed (${check_status}):\n${check_output}${check_errors}")
-endif()
-message(STATUS "${check_output}")
+include("${CMAKE_CURRENT_LIST_DIR}/run_checker.cmake")
+run_checker("${NODE}" "${CHROMIUM}" "${CHECKER}"
+  "${SCENE}-plain.html" "${SCENE}-auto.html" "${SCENE}-factor.html" "${FACTOR}")
