@@ -24,20 +24,7 @@ mkdir -p "$data"
 work="$(mktemp -d "${BENCH_WORK_DIR:-$data}/turn.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
-# The median of each column of FILE (lines of equal fields); "-" and "> 300 s" pass through.
-median_columns() {
-    awk '{ for (i = 1; i <= NF; ++i) column[i] = column[i] " " $i; fields = NF }
-        END {
-            for (i = 1; i <= fields; ++i) {
-                n = split(substr(column[i], 2), values, " ")
-                if (values[1] !~ /^[0-9.]+$/) { printf "%s%s", values[1], (i < fields ? " " : "\n"); continue }
-                for (a = 2; a <= n; ++a) for (b = a; b > 1 && values[b] + 0 < values[b - 1] + 0; --b) {
-                    t = values[b]; values[b] = values[b - 1]; values[b - 1] = t
-                }
-                printf "%s%s", values[int((n + 1) / 2)], (i < fields ? " " : "\n")
-            }
-        }' "$1"
-}
+source "$repo/bench/common.sh"
 
 targets=(generate_layout)
 [[ -n "${BENCH_CONVERTER:-}" ]] || targets+=(layout2vrml)
@@ -50,10 +37,7 @@ echo "== machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name:[[:space:]]*//
 printf '\n| nodes | labels | first picture | first complete frame | frame while turning | sample (nodes) |\n'
 printf '|---|---|---|---|---|---|\n'
 for nodes in $sizes; do
-    input="$data/clustered-$nodes-$degree-seed$seed.3dlayout"
-    if [[ ! -s "$input" || "$generator" -nt "$input" ]]; then
-        "$generator" "$nodes" "$degree" "$seed" "$input.part" clustered && mv "$input.part" "$input"
-    fi
+    input="$(input_for "$nodes" clustered)"
     for labels in false true; do
         "$converter" -in "$input" -out "$work/scene.html" -showlabel "$labels"
         for ((run = 0; run < runs; ++run)); do

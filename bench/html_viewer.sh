@@ -34,21 +34,13 @@ cmake --build "$build" -j2 --target layout2vrml generate_layout measure_run writ
 mkdir -p "$data"
 echo "== machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), $(chromium --version 2>/dev/null | head -1), converter $(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo unknown)"
 
-# The clustered layout of NODES nodes, generated when missing or older than the generator.
-local_input() {
-    local path="$data/clustered-$1-$degree-seed$seed.3dlayout"
-    if [[ ! -s "$path" || "$generator" -nt "$path" ]]; then
-        "$generator" "$1" "$degree" "$seed" "$path.part" clustered && mv "$path.part" "$path"
-    fi
-    echo "$path"
-}
 
 source "$repo/bench/common.sh"
 
 printf '\n| nodes | edges | page | raw data | conversion | write floor | first frame | frame while turning | .glb in three.js: first frame |\n'
 printf '|---|---|---|---|---|---|---|---|---|\n'
 for nodes in $sizes; do
-    input="$(local_input "$nodes")"
+    input="$(input_for "$nodes" clustered)"
     edges="$(sed -n '2p' "$input" | awk '{ print $2 }')"
     page="$work/scene.html"
     convert="$(for ((run = 1; run <= runs; run++)); do

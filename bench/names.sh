@@ -32,14 +32,6 @@ mkdir -p "$data"
 source "$repo/bench/common.sh"
 echo "== machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), $(chromium --version 2>/dev/null | head -1), converter $(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo unknown)"
 
-clustered_input() {
-    local path="$data/clustered-$1-$degree-seed$seed.3dlayout"
-    if [[ ! -s "$path" || "$generator" -nt "$path" ]]; then
-        "$generator" "$1" "$degree" "$seed" "$path.part" clustered && mv "$path.part" "$path"
-    fi
-    echo "$path"
-}
-
 # A node table of NODES rows: names like gene symbols of varied length, 40 groups, a score.
 table_for() {
     local path="$data/names-$1.csv"
@@ -68,7 +60,7 @@ convert_cost() {
 printf '\n| nodes | table | format | without names | with names | page | raw data + names | first frame without / with names |\n'
 printf '|---|---|---|---|---|---|---|---|\n'
 for nodes in $sizes; do
-    input="$(clustered_input "$nodes")"
+    input="$(input_for "$nodes" clustered)"
     table="$(table_for "$nodes")"
     table_mb="$(awk -v s="$(stat -c %s "$table")" 'BEGIN { printf "%.1f MB", s / 1e6 }')"
     for format in wrl html; do
