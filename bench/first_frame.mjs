@@ -8,21 +8,14 @@
 // Prints "FIRST_FRAME_SECONDS ROTATION_FRAME_SECONDS" ("-" where not measured); gives up after
 // 300 s and prints "> 300 s".
 
-import { createRequire } from 'node:module';
 import { dirname, resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
+import { launchChromium } from '../tests/browser/browser.mjs';
 
 const repo = resolve(dirname(fileURLToPath(import.meta.url)), '..');
-const require = createRequire(resolve(repo, 'tests/browser/package.json'));
-const { chromium } = require('playwright-core');
 
 const [kind, scene] = process.argv.slice(2);
-const browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-        '--disable-background-networking', '--disable-component-update', '--no-first-run',
-        '--allow-file-access-from-files'],
-});
+const browser = await launchChromium(['--allow-file-access-from-files']);
 try {
     const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
     const start = Date.now();

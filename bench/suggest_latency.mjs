@@ -4,19 +4,11 @@
 //
 //   node bench/suggest_latency.mjs PAGE.html
 
-import { createRequire } from 'node:module';
-import { dirname, resolve } from 'node:path';
-import { fileURLToPath, pathToFileURL } from 'node:url';
+import { resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { launchChromium } from '../tests/browser/browser.mjs';
 
-const repo = resolve(dirname(fileURLToPath(import.meta.url)), '..');
-const require = createRequire(resolve(repo, 'tests/browser/package.json'));
-const { chromium } = require('playwright-core');
-
-const browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-        '--disable-background-networking', '--disable-component-update', '--no-first-run'],
-});
+const browser = await launchChromium();
 try {
     const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
     await page.goto(pathToFileURL(resolve(process.argv[2])).href, { waitUntil: 'commit', timeout: 300000 });

@@ -9,22 +9,13 @@
 // Prints "FIRST_PICTURE_SECONDS FIRST_FRAME_SECONDS TURN_FRAME_SECONDS SAMPLE_NODES" ("-" where
 // the page has no such mark or sample); gives up after 300 s and prints "> 300 s".
 
-import { createRequire } from 'node:module';
-import { dirname, resolve } from 'node:path';
-import { fileURLToPath, pathToFileURL } from 'node:url';
-
-const repo = resolve(dirname(fileURLToPath(import.meta.url)), '..');
-const require = createRequire(resolve(repo, 'tests/browser/package.json'));
-const { chromium } = require('playwright-core');
+import { resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { launchChromium } from '../tests/browser/browser.mjs';
 
 const [scene] = process.argv.slice(2);
 const dragSeconds = Number(process.env.DRAG_SECONDS ?? 4);
-const browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-        '--disable-background-networking', '--disable-component-update', '--no-first-run',
-        '--allow-file-access-from-files'],
-});
+const browser = await launchChromium();
 try {
     const page = await browser.newPage({ viewport: { width: 800, height: 600 } });
     const start = Date.now();

@@ -14,8 +14,12 @@ const kFlags = [
 // that message comes from the browser, not from the page.
 const kBrowserNotice = /GL Driver Message \(OpenGL, Performance, .*\): GPU stall due to ReadPixels/;
 
-export function launchChromium() {
-    return chromium.launch({ executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', args: kFlags });
+// `extraFlags` add to these (the benchmarks' pages read files beside them).
+export function launchChromium(extraFlags = []) {
+    return chromium.launch({
+        executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+        args: kFlags.concat(extraFlags),
+    });
 }
 
 // Opens `url` and waits for the page's first complete frame (or its failure text). `fail`
