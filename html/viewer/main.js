@@ -48,7 +48,7 @@ class Viewer {
   constructor(scene) {
     this.scene = scene;
     this.bounds = sceneBounds(scene);
-    const order = nodeOrder(scene.positions, scene.nodeCount);
+    const order = nodeOrder(scene.positions, scene.nodeCount, this.bounds);
     this.ranks = ranksOf(order);
     scene.drawing = { order, ...edgesByRank(scene.edges, this.ranks) };
     this.budget = new FrameBudget(scene.drawing.edgesBefore);

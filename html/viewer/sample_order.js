@@ -24,16 +24,9 @@ const kReversedSpread = (() => {
 // Node indices in drawing order: by the bit-reversed Morton key of their grid cell (the finest
 // cell bits become the coarsest, so the order visits one cell of every 2x2x2 block before the
 // next, at every scale), nodes of one cell by index. A prefix of any length takes nodes from
-// every region in proportion to its nodes, as a stratified sample does.
-export function nodeOrder(positions, nodeCount) {
-  const low = [Infinity, Infinity, Infinity];
-  const high = [-Infinity, -Infinity, -Infinity];
-  for (let i = 0; i < nodeCount; ++i) {
-    for (let axis = 0; axis < 3; ++axis) {
-      low[axis] = Math.min(low[axis], positions[3 * i + axis]);
-      high[axis] = Math.max(high[axis], positions[3 * i + axis]);
-    }
-  }
+// every region in proportion to its nodes, as a stratified sample does. The grid spans the
+// nodes' box, `low` to `high` (sceneBounds).
+export function nodeOrder(positions, nodeCount, { low, high }) {
   const scale = high.map((h, axis) => (h > low[axis] ? (kCells - 1) / (h - low[axis]) : 0));
   const cellOf = (i, axis) => Math.floor((positions[3 * i + axis] - low[axis]) * scale[axis]);
   const keys = new Uint32Array(nodeCount);

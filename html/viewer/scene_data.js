@@ -99,8 +99,8 @@ export function readSceneData(text) {
   };
 }
 
-// The centre of the nodes' box, the radius of a ball about it that holds every sphere, and the
-// file's largest sphere radius.
+// The nodes' box (`low`, `high`), its centre, the radius of a ball about that which holds every
+// sphere, and the file's largest sphere radius.
 export function sceneBounds(scene) {
   const low = [Infinity, Infinity, Infinity];
   const high = [-Infinity, -Infinity, -Infinity];
@@ -123,7 +123,7 @@ export function sceneBounds(scene) {
     radius = Math.max(radius, Math.hypot(dx, dy, dz));
   }
   const largestRadius = kNodeRadius * Math.sqrt(largestCount);
-  return { centre, radius: radius + largestRadius, largestRadius };
+  return { low, high, centre, radius: radius + largestRadius, largestRadius };
 }
 
 function median(values) {

@@ -21,6 +21,23 @@ const { nodeOrder, ranksOf, edgesByRank, nodesWithin } = await import(pathToFile
 const { kSharedClassBit } = await import(pathToFileURL(join(work, 'page_values.js')).href);
 rmSync(work, { recursive: true });
 
+// The nodes' box, as the page's sceneBounds gives it to nodeOrder.
+function boxOf(positions, count) {
+    const low = [Infinity, Infinity, Infinity];
+    const high = [-Infinity, -Infinity, -Infinity];
+    for (let i = 0; i < count; ++i) {
+        for (let axis = 0; axis < 3; ++axis) {
+            low[axis] = Math.min(low[axis], positions[3 * i + axis]);
+            high[axis] = Math.max(high[axis], positions[3 * i + axis]);
+        }
+    }
+    return { low, high };
+}
+
+function orderOf(positions, count) {
+    return nodeOrder(positions, count, boxOf(positions, count));
+}
+
 const failures = [];
 function fail(message) {
     if (failures.length < 20) failures.push(message);
@@ -75,7 +92,7 @@ function checkPermutation(order, count, what) {
 function checkEvenPrefixes() {
     const side = 16;
     const { count, positions, cells } = shuffledLattice(side);
-    const order = nodeOrder(positions, count);
+    const order = orderOf(positions, count);
     if (!checkPermutation(order, count, 'lattice')) return;
     if (order[count - 1] !== count - 1) fail('lattice: the far corner is not drawn last');
     for (let level = 1; 2 ** level <= side; ++level) {
@@ -97,7 +114,7 @@ function checkTiesByIndex() {
     const count = 1000;
     const positions = new Float32Array(3 * count);
     for (let i = 0; i < count; ++i) positions.set(i % 2 === 0 ? [0, 0, 0] : [1, 1, 1], 3 * i);
-    const order = Array.from(nodeOrder(positions, count));
+    const order = Array.from(orderOf(positions, count));
     const evens = Array.from({ length: count / 2 }, (_, k) => 2 * k);
     const expected = evens.concat(evens.map((node) => node + 1));
     if (order.some((node, rank) => node !== expected[rank])) {
@@ -121,7 +138,7 @@ function checkAgainstKeys() {
     const count = 20000;
     const positions = new Float32Array(3 * count).map(() => random() * 7 - 3);
     positions.set([-3, -3, -3, 4, 4, 4], 0);
-    const order = nodeOrder(positions, count);
+    const order = orderOf(positions, count);
     if (!checkPermutation(order, count, 'keys')) return;
     const cellOf = (node) => [0, 1, 2].map((axis) => Math.floor((positions[3 * node + axis] + 3) * (511 / 7)));
     for (let rank = 1; rank < count; ++rank) {
@@ -144,7 +161,7 @@ function checkEdges() {
         // Some far ends carry the page's shared-class bit above the node number.
         edges[2 * e + 1] = Math.floor(random() * count) | (e % 5 === 0 ? kSharedClassBit : 0);
     }
-    const order = nodeOrder(positions, count);
+    const order = orderOf(positions, count);
     const ranks = ranksOf(order);
     if (!order.every((node, rank) => ranks[node] === rank)) fail('ranksOf: not the inverse of the order');
     const { edges: sorted, edgesBefore } = edgesByRank(edges, ranks);
